@@ -1,0 +1,60 @@
+// The operating-system services the extension uses, behind one interface. Two backends: win32 (USER32
+// and KERNEL32 for real) and desk (a simulated desktop that the host substitute drives and reads).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/vohost.h"
+
+namespace nimbo {
+
+using Char = voChar;
+using Text = std::basic_string<Char>;
+
+// A UTF-16 literal of the code-unit type: NIMBO_TEXT("OK").
+#ifdef _WIN32
+#define NIMBO_TEXT(s) L##s
+#else
+#define NIMBO_TEXT(s) u##s
+#endif
+
+}  // namespace nimbo
+
+namespace nimbo::platform {
+
+// Kept at process attach; every string and menu load reads the module's own resources.
+void setModuleHandle(void* module);
+
+// A message box with no owner window, the information icon and an OK button; returns when dismissed.
+void messageBox(const Char* text, const Char* caption);
+
+// Loads string `id` of the module into `buffer` (at most maximum - 1 units and a terminator).
+// Returns the units copied; 0 and an empty buffer when the table does not hold it.
+int loadString(unsigned id, Char* buffer, int maximum);
+
+// Menus: HMENU on Windows, a desk menu elsewhere. The state flags use the Windows values.
+using Menu = void*;
+constexpr uint32_t kMenuGrayed = 0x0001;
+constexpr uint32_t kMenuDisabled = 0x0002;
+constexpr uint32_t kMenuPopup = 0x0010;
+constexpr uint32_t kMenuSeparator = 0x0800;
+
+struct MenuItem {
+  int32_t id;         // 0 for a separator, -1 for an item that opens a submenu
+  uint32_t state;     // kMenuGrayed | kMenuDisabled as the resource gives them
+  Menu submenu;       // the submenu it opens, or null
+};
+
+Menu loadMenu(unsigned id);  // null when the resource fails to load
+Menu createPopupMenu();
+void destroyMenu(Menu menu);  // with its submenus
+int menuItemCount(Menu menu);
+// Reads the item at `position`; its text goes to `text` (at most maximum - 1 units and a terminator).
+MenuItem menuItemAt(Menu menu, int position, Char* text, int maximum);
+// Appends an item; `flags` is kMenuSeparator, kMenuPopup (then idOrSubmenu is the submenu) or a state.
+void appendMenu(Menu menu, uint32_t flags, uintptr_t idOrSubmenu, const Char* text);
+// Copies into `text` the text of the item, at any depth, whose command id is `id`; false when none has it.
+bool menuTextByCommand(Menu menu, unsigned id, Char* text, int maximum);
+
+}  // namespace nimbo::platform
