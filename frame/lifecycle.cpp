@@ -24,7 +24,8 @@ void release(Char*& buffer) {
 int16_t VO_CALL CreateRunObject(voHeader* header, void* editData, void*) {
   assert(header && header->hoAdRunHeader && editData);
   voHeader hostHeader = *header;
-  RUNDATA* rd = new (header) RUNDATA{hostHeader};
+  RUNDATA* rd = new (header) RUNDATA();
+  rd->rHo = hostHeader;
   const auto* edit = static_cast<const EDITDATA*>(editData);
 
   rd->popupSetting = edit->popup;

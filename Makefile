@@ -1,0 +1,30 @@
+# Front-end: every target installs the Debian packages it needs, then configures, builds and runs.
+JOBS ?= $(shell nproc)
+BUILD_PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+
+.PHONY: deps demo test bench format clean
+
+deps:
+	@scripts/install-deps.sh $(BUILD_PACKAGES)
+
+demo: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl --verbose
+	@echo "trace written to build/release/hello.trace.jsonl"
+
+test: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j $(JOBS)
+	ctest --preset dev -j $(JOBS)
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	build/release/bench/nimbo_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build
