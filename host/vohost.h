@@ -90,9 +90,13 @@ typedef struct voObjInfo {
   int32_t oilEventCountOR;  /* event-pass counter of an OR selection */
   int16_t oilQualifiers[8]; /* qualifier numbers, -1 = none */
   voChar oilName[24];       /* type name, zero-terminated */
-  uint8_t oilHostPrivate[62];
+  uint8_t oilHostPrivate[50];
 } voObjInfo;
 #pragma pack(pop)
+
+#ifdef __cplusplus
+static_assert(sizeof(voObjInfo) == VO_OBJINFO_STRIDE, "objInfoList entries are 146 bytes apart");
+#endif
 
 /* rHo: the header every object of the frame begins with, the extension's own runtime record included. */
 typedef struct voHeader {
@@ -115,10 +119,10 @@ typedef struct voMovement {
 
 /* Animation part of an active object. */
 typedef struct voAnimation {
-  int32_t raAnimDir;       /* the animation's copy of the direction, 0..31 */
-  int32_t raAnimDirForced; /* non-zero: the direction was forced by an action */
-  int32_t raAnimForced;    /* forced animation frame + 1; 0 = not forced */
-  int32_t raAnimFrame;     /* frame shown, written by the host */
+  int32_t raAnimDir;           /* the animation's copy of the direction, 0..31 */
+  int32_t raAnimDirForced;     /* non-zero: the direction was forced by an action */
+  int32_t raAnimForced;        /* forced animation frame + 1; 0 = not forced */
+  int32_t raAnimFrame;         /* frame shown, written by the host */
   int32_t raAnimNumberOfFrame; /* frames of the animation, written by the host */
 } voAnimation;
 
@@ -187,13 +191,13 @@ typedef struct voRunHeader {
   void* rhMainWindow; /* the application's main window (a HWND on Windows) */
   voAppHeader* rhApp;
   voFrame* rhFrame;
-  uint8_t rh2MouseKeys;          /* mouse-button bits of the current frame step */
-  int32_t rhNumberOi;            /* count of objInfoList entries */
-  voObjInfo* rhOiList;           /* first entry; entries are VO_OBJINFO_STRIDE bytes apart */
-  voHeader** rhObjectList;       /* instance number -> object; null for a free number */
-  int32_t rhMaxObjects;          /* length of rhObjectList */
-  int32_t rh2ActionLoopCount;    /* action-loop index: 0 for the first selected instance served */
-  int32_t rh2ActionLoop;         /* loop-again flag: non-zero while a further call follows */
+  uint8_t rh2MouseKeys;       /* mouse-button bits of the current frame step */
+  int32_t rhNumberOi;         /* count of objInfoList entries */
+  voObjInfo* rhOiList;        /* first entry; entries are VO_OBJINFO_STRIDE bytes apart */
+  voHeader** rhObjectList;    /* instance number -> object; null for a free number */
+  int32_t rhMaxObjects;       /* length of rhObjectList */
+  int32_t rh2ActionLoopCount; /* action-loop index: 0 for the first selected instance served */
+  int32_t rh2ActionLoop;      /* loop-again flag: non-zero while a further call follows */
 } voRunHeader;
 
 /* The first 20 bytes of every EDITDATA: owned and filled by the host. */
@@ -222,7 +226,7 @@ typedef struct voRect {
 
 /* The run-time information record filled by GetRunObjectInfos. */
 typedef struct voRunInfo {
-  void* conditions;  /* jump tables, indexed by code */
+  void* conditions; /* jump tables, indexed by code */
   void* actions;
   void* expressions;
   int16_t conditionCount;

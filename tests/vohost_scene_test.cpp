@@ -1,0 +1,78 @@
+// Scenes end to end: every tests/scenes/NAME.json runs and its trace must equal NAME.jsonl line for
+// line; and the scene errors a designer can make are reported with their place.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "vohost/error.h"
+#include "vohost/runtime.h"
+#include "vohost/scene_run.h"
+
+namespace vohost {
+namespace {
+
+std::vector<std::string> readLines(const std::filesystem::path& path) {
+  std::ifstream file(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(Scenes, EachSceneGivesItsExpectedTrace) {
+  Extension extension(NIMBO_EXTENSION_PATH);
+  int scenes = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(VOHOST_SCENES_DIR)) {
+    if (entry.path().extension() != ".json") continue;
+    ++scenes;
+    std::filesystem::path expected = entry.path();
+    expected.replace_extension(".jsonl");
+    std::vector<std::string> want = readLines(expected);
+    ASSERT_FALSE(want.empty()) << expected;
+    std::vector<std::string> got = traceScene(extension, readScene(entry.path()));
+    ASSERT_EQ(got.size(), want.size()) << entry.path();
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], want[i]) << entry.path() << " frame " << i;
+  }
+  EXPECT_GT(scenes, 0);
+}
+
+// The message of the error a scene raises, checked before or while the frame is built.
+std::string sceneError(const std::string& json) {
+  Extension extension(NIMBO_EXTENSION_PATH);
+  try {
+    Runtime runtime(extension, parseScene(json));
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "";
+}
+
+TEST(SceneErrors, NameTheLineAndWhatIsWrong) {
+  EXPECT_EQ(sceneError(R"({"nimbo":[{}],"events":[{},{"actions":[{"action":99}]}]})"),
+            "event line 2, action 1: the extension has no action with code 99");
+  EXPECT_EQ(sceneError(R"({"nimbo":[{}],"events":[{"conditions":[{"condition":4,"params":["a"]}]}]})"),
+            "event line 1, condition 1: condition 4 takes 2 parameters, the scene gives 1");
+  EXPECT_EQ(sceneError(R"({"nimbo":[{}],"events":[{"actions":[{"action":0,"params":[{"expression":2}]}]}]})"),
+            "event line 1, action 1, parameter 0: expects a text, the scene gives a number");
+  EXPECT_EQ(sceneError(
+                R"({"nimbo":[{}],"events":[{"actions":[{"action":11,"params":[{"object":"Bal"},1,2,3]}]}]})"),
+            "event line 1, action 1, parameter 0: no object type named \"Bal\"");
+  EXPECT_EQ(sceneError(R"({"events":[{"actions":[{"action":1}]}]})"),
+            "event line 1, action 1: the scene has no NIMBO instance 0");
+  EXPECT_EQ(
+      sceneError(R"({"nimbo":[{}],"events":[{"conditions":[{"host":"every frame"},{"condition":2}]}]})"),
+      "event line 1, condition 2: condition 2 is raised by the extension and must head its line");
+}
+
+TEST(SceneErrors, BrokenFilesAndUnknownKeysAreRefused) {
+  EXPECT_THROW(parseScene("{\"events\": ["), Error);
+  EXPECT_THROW(parseScene(R"({"frame":{"fps":60}})"), Error);
+  EXPECT_THROW(parseScene(R"({"events":[{"conditions":[{"host":"every second"}]}]})"), Error);
+  EXPECT_THROW(parseScene(R"({"events":[{"actions":[{"host":"log","name":"x"}]}]})"), Error);
+  EXPECT_THROW(parseScene(R"({"objects":[{"name":"A","kind":"sprite"}]})"), Error);
+  EXPECT_THROW(parseScene(R"({"nimbo":[{"text":"\u00ff", "popup": 2}]})"), Error);
+  EXPECT_THROW(readScene("/nonexistent/scene.json"), Error);
+}
+
+}  // namespace
+}  // namespace vohost

@@ -1,0 +1,61 @@
+// What one frame step did and left: the record the runtime fills, and its one-line JSON form.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "vohost/message_boxes.h"
+
+namespace vohost {
+
+// An integer or a UTF-8 text, as a host condition compares it and the log prints it.
+using TraceValue = std::variant<int32_t, std::string>;
+
+struct ObjectState {
+  std::string type;
+  int instance = 0;  // index within its type in the scene
+  bool active = false;
+  int32_t x = 0, y = 0;
+  int32_t direction = 0;
+  int32_t animationFrame = 0;
+  int32_t forcedFrame = 0;          // frame + 1; 0 = not forced
+  std::array<int32_t, 5> values{};  // alterable values A to E
+  uint32_t inkEffect = 0;
+  int32_t alpha = 255;
+  bool destroyed = false;
+};
+
+struct RaisedCondition {
+  int nimbo = 0;
+  int code = 0;
+  bool operator==(const RaisedCondition&) const = default;
+};
+
+struct LogEntry {
+  std::string name;
+  TraceValue value;
+};
+
+// A host service the extension called about an object: redrawObject, destroyObject, updateAnimation.
+struct ServiceCall {
+  std::string service;
+  std::string type;
+  int instance = 0;
+};
+
+struct StepRecord {
+  int frame = 0;
+  std::vector<ObjectState> objects;
+  std::vector<RaisedCondition> raised;
+  std::vector<LogEntry> log;
+  std::vector<ServiceCall> calls;
+  std::vector<ShownMessageBox> messageBoxes;  // the desk's state: boxes shown during the step
+};
+
+// One JSON line, without its newline; keys in a fixed order so traces compare as text.
+std::string traceLine(const StepRecord& record);
+
+}  // namespace vohost
