@@ -10,8 +10,7 @@ deps:
 demo: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl --verbose
-	@echo "trace written to build/release/hello.trace.jsonl"
+	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl
 
 test: deps
 	cmake --preset dev >/dev/null

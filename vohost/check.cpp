@@ -83,7 +83,10 @@ Verdict checkTableOrder(const Exports& x, CatalogKind kind, const std::vector<in
   }
   if (codes == expected) return {};
   std::string got;
-  for (int code : codes) got += (got.empty() ? "" : ",") + std::to_string(code);
+  for (int code : codes) {
+    if (!got.empty()) got += ',';
+    got += std::to_string(code);
+  }
   return std::string(kindName(kind)) + " table order is " + got;
 }
 

@@ -19,6 +19,24 @@ struct RunOptions {
   bool verbose = false;
 };
 
+// Counts of what a run did, printed when the trace goes to a file.
+struct RunSummary {
+  int steps = 0, raised = 0, logged = 0, calls = 0, boxes = 0;
+
+  void add(const StepRecord& record) {
+    ++steps;
+    raised += static_cast<int>(record.raised.size());
+    logged += static_cast<int>(record.log.size());
+    calls += static_cast<int>(record.calls.size());
+    boxes += static_cast<int>(record.messageBoxes.size());
+  }
+  std::string text() const {
+    return std::to_string(steps) + " frame steps, " + std::to_string(raised) + " conditions raised, " +
+           std::to_string(logged) + " values logged, " + std::to_string(calls) + " object updates, " +
+           std::to_string(boxes) + " message boxes";
+  }
+};
+
 int runCommand(const std::string& library, const RunOptions& options) {
   Extension extension(library);
   Scene scene = readScene(options.scene);
@@ -28,8 +46,10 @@ int runCommand(const std::string& library, const RunOptions& options) {
     if (!file) throw Error("cannot write trace " + options.trace);
   }
   std::ostream& out = options.trace.empty() ? std::cout : file;
+  RunSummary summary;
   runScene(extension, scene, options.frames, [&](const StepRecord& record) {
     out << traceLine(record) << '\n';
+    summary.add(record);
     if (!options.verbose) return;
     for (const ShownMessageBox& box : record.messageBoxes) {
       std::cerr << "message box [" << box.caption << "]: " << box.text << '\n';
@@ -37,6 +57,7 @@ int runCommand(const std::string& library, const RunOptions& options) {
   });
   out.flush();
   if (!out) throw Error("writing the trace failed");
+  if (!options.trace.empty()) std::cout << summary.text() << "; trace in " << options.trace << '\n';
   return 0;
 }
 
