@@ -38,12 +38,12 @@ TEST_F(Lifecycle, AnEmptyEditTimeTextGivesAOneUnitText) {
 
 TEST_F(Lifecycle, EditTimeSettingsReachTheRuntimeRecord) {
   Scene scene = sceneWithOneNimbo();
-  scene.nimbo[0] = {uint8_t{0}, uint32_t{2}, nimbo::Text(u"abc")};
+  scene.nimbo[0] = {uint8_t{0}, uint32_t{2}, nimbo::Text(NIMBO_TEXT("abc"))};
   Runtime runtime(extension, scene);
   nimbo::RUNDATA* rd = nimbo::runData(runtime.nimboRecord(0));
   EXPECT_EQ(rd->popupSetting, 0);
   EXPECT_EQ(rd->regexOptions, 2);
-  EXPECT_EQ(nimbo::Text(rd->sText), u"abc");
+  EXPECT_EQ(nimbo::Text(rd->sText), NIMBO_TEXT("abc"));
   EXPECT_EQ(runtime.nimboEditData(0).size(), 48u + 2 * 3);
 }
 

@@ -66,6 +66,7 @@ int runCommand(const std::string& library, const RunOptions& options) {
 int main(int argc, char** argv) {
   CLI::App app{"vohost: runs the NIMBO extension the way its host does"};
   app.require_subcommand(1);
+  app.allow_windows_style_options(false);  // a path such as /tmp/scene.json is no option
   std::string library = defaultExtensionPath().string();
   app.add_option("--lib", library, "the built extension (default: ../frame/ beside vohost)");
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "vohost/desktop.h"
 #include "vohost/error.h"
-#include "vohost/message_boxes.h"
 #include "vohost/utf.h"
 
 namespace vohost {
@@ -51,7 +51,11 @@ void setUpActive(voObject& object, voEffect& effect, const InstanceSettings& set
 }  // namespace
 
 Runtime::Runtime(const Extension& extension, Scene scene, uint32_t hostVersion)
-    : extension_(extension), exports_(extension.exports()), scene_(std::move(scene)), editor_(hostVersion) {
+    : extension_(extension),
+      exports_(extension.exports()),
+      scene_(std::move(scene)),
+      editor_(hostVersion),
+      mainWindow_(scene_.frame.width, scene_.frame.height) {
   extension_.requireAll();
   takeMessageBoxes();  // boxes of an earlier frame are not this frame's
   exports_.GetRunObjectInfos(editor_.record(), &runInfo_);
@@ -72,7 +76,7 @@ Runtime::Runtime(const Extension& extension, Scene scene, uint32_t hostVersion)
   frameWindow_ = {scene_.frame.width, scene_.frame.height};
   run_.runtime = this;
   run_.header.rhServices = &services_;
-  run_.header.rhMainWindow = &run_;  // a token: the desk has one application window
+  run_.header.rhMainWindow = mainWindow_.handle();
   run_.header.rhApp = &app_;
   run_.header.rhFrame = &frameWindow_;
   buildTypes();

@@ -14,6 +14,7 @@
 
 #include "host/exports.h"
 #include "vohost/catalog_reader.h"
+#include "vohost/desktop.h"
 #include "vohost/editor.h"
 #include "vohost/extension.h"
 #include "vohost/scene.h"
@@ -145,6 +146,7 @@ class Runtime {
   const Exports& exports_;
   Scene scene_;
   Editor editor_;
+  MainWindow mainWindow_;
   voRunInfo runInfo_{};
   std::array<std::vector<std::optional<CatalogEntryInfo>>, 3> declarations_;
   voServices services_{};

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "vohost/message_boxes.h"
+#include "vohost/desktop.h"
 
 namespace vohost {
 

@@ -8,18 +8,26 @@ namespace nimbo::platform {
 HINSTANCE currentModule();
 
 namespace {
-HMENU asMenu(Menu menu) { return static_cast<HMENU>(menu); }
+HMENU asMenu(Menu menu) {
+  return static_cast<HMENU>(menu);
+}
 }  // namespace
 
-Menu loadMenu(unsigned id) { return LoadMenuW(currentModule(), MAKEINTRESOURCEW(id)); }
+Menu loadMenu(unsigned id) {
+  return LoadMenuW(currentModule(), MAKEINTRESOURCEW(id));
+}
 
-Menu createPopupMenu() { return CreatePopupMenu(); }
+Menu createPopupMenu() {
+  return CreatePopupMenu();
+}
 
 void destroyMenu(Menu menu) {
   if (menu) DestroyMenu(asMenu(menu));
 }
 
-int menuItemCount(Menu menu) { return GetMenuItemCount(asMenu(menu)); }
+int menuItemCount(Menu menu) {
+  return GetMenuItemCount(asMenu(menu));
+}
 
 MenuItem menuItemAt(Menu menu, int position, Char* text, int maximum) {
   if (maximum > 0) text[0] = 0;

@@ -9,13 +9,18 @@ namespace {
 HINSTANCE moduleHandle = nullptr;
 }
 
-void setModuleHandle(void* module) { moduleHandle = static_cast<HINSTANCE>(module); }
+void setModuleHandle(void* module) {
+  moduleHandle = static_cast<HINSTANCE>(module);
+}
 
-HINSTANCE currentModule() { return moduleHandle; }
+// Code linked into a program rather than the DLL (the unit tests) reads the program's own resources.
+HINSTANCE currentModule() {
+  return moduleHandle ? moduleHandle : GetModuleHandleW(nullptr);
+}
 
 int loadString(unsigned id, Char* buffer, int maximum) {
   if (maximum <= 0) return 0;
-  int length = LoadStringW(moduleHandle, id, buffer, maximum);
+  int length = LoadStringW(currentModule(), id, buffer, maximum);
   if (length <= 0) {
     buffer[0] = 0;
     return 0;

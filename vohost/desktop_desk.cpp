@@ -1,6 +1,7 @@
-// Message boxes on the simulated desktop: the extension logs them in the shared desk library.
+// The simulated desktop: the extension logs message boxes in the shared desk library, and the desk has
+// one application window, named by a token.
 #include "platform/desk/desk.h"
-#include "vohost/message_boxes.h"
+#include "vohost/desktop.h"
 #include "vohost/utf.h"
 
 namespace vohost {
@@ -12,5 +13,9 @@ std::vector<ShownMessageBox> takeMessageBoxes() {
   }
   return shown;
 }
+
+MainWindow::MainWindow(int, int) : handle_(this) {}
+
+MainWindow::~MainWindow() = default;
 
 }  // namespace vohost
