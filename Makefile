@@ -2,7 +2,9 @@
 JOBS ?= $(shell nproc)
 BUILD_PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
 
-.PHONY: deps demo test bench format clean
+WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb
+
+.PHONY: deps demo test test-win32 bench format clean
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PACKAGES)
@@ -16,6 +18,11 @@ test: deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
+
+# The 32-bit DLL is built and its image checked; the tests run on the 64-bit Windows build under Wine.
+test-win32: deps
+	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
+	scripts/test-win32.sh
 
 bench: deps
 	cmake --preset release >/dev/null

@@ -55,7 +55,9 @@ void printMenu(const std::vector<MenuNode>& menu, int depth, std::ostream& out) 
         out << node.text << "  [" << node.id << "]";
         break;
     }
-    out << (node.disabled ? "  (disabled)" : "") << '\n';
+    // Windows reads every separator as greyed; a separator cannot be picked either way.
+    bool greyed = node.disabled && node.kind != MenuNode::Kind::separator;
+    out << (greyed ? "  (disabled)" : "") << '\n';
     printMenu(node.children, depth + 1, out);
   }
 }

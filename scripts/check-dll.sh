@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Checks a built 32-bit NIMBO DLL without running it: a 32-bit image, every export of the host's
+# interface under its plain name and nothing else, no DLL beyond the system's, and exactly the
+# resources of the resource script (strings, menus, dialog, bitmaps, data).
+set -uo pipefail
+dll=${1:?usage: check-dll.sh NIMBO.DLL}
+root=$(cd "$(dirname "$0")/.." && pwd)
+objdump=i686-w64-mingw32-objdump
+windres=i686-w64-mingw32-windres
+passed=0
+failed=0
+
+verdict() {  # name, outcome of the check (0 = pass), details on failure
+  if [ "$2" -eq 0 ]; then
+    echo "pass  $1"
+    passed=$((passed + 1))
+  else
+    echo "FAIL  $1"
+    printf '%s\n' "$3" | head -n 20 | sed 's/^/      /'
+    failed=$((failed + 1))
+  fi
+}
+
+headers=$("$objdump" -p "$dll")
+format=$("$objdump" -f "$dll" | grep -o 'file format .*')
+[ "$format" = "file format pei-i386" ]
+verdict "a 32-bit image" $? "$format"
+
+wanted=$(printf '#include "host/exports.h"\n#define NIMBO_NAME(name, ret, params) name\nVO_ALL_EXPORTS(NIMBO_NAME)\n' |
+  cpp -P -I"$root" - | tail -n 1 | tr -s ' ' '\n' | grep -v '^$' | sort)
+exported=$(printf '%s\n' "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n -E 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p' | sort)
+difference=$(diff <(printf '%s\n' "$wanted") <(printf '%s\n' "$exported"))
+verdict "exports: every entry point under its plain name, nothing else" $? "$difference"
+
+imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
+unexpected=$(printf '%s\n' "$imports" | grep -v -i -x -E 'KERNEL32\.dll|USER32\.dll|msvcrt\.dll')
+[ -z "$unexpected" ]
+verdict "imports only system DLLs" $? "$unexpected"
+
+# windres writes both as resource scripts; a linked image drops the memory flags of the source.
+normalise() { sed -E 's/ MOVEABLE PURE DISCARDABLE//; s#^([0-9]+) 10 /\* RT_RCDATA \*/#\1 RCDATA#'; }
+expected=$("$windres" --include-dir "$root/resources" -i "$root/resources/nimbo.rc" -O rc | normalise)
+found=$("$windres" -i "$dll" -O rc | normalise)
+difference=$(diff <(printf '%s\n' "$expected") <(printf '%s\n' "$found") | head -20)
+verdict "resources: strings, menus 20000-20002, dialog 20003, bitmaps 400 and 401, data 200" $? "$difference"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
