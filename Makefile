@@ -27,7 +27,7 @@ test-win32: deps
 bench: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	build/release/bench/nimbo_bench
+	build/release/bench/nimbo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

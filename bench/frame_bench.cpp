@@ -2,47 +2,19 @@
 // nothing to move, and the catalog lookups the editor makes for every entry it shows.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <vector>
 
+#include "bench/bench_frame.h"
 #include "frame/catalog.h"
-#include "frame/editdata.h"
-#include "frame/exports.h"
-#include "frame/rundata.h"
 
 namespace {
 
-int raisedCount = 0;
-void VO_CALL countEvent(voHeader*, int32_t, int32_t) { ++raisedCount; }
-
-struct BenchFrame {
-  voServices services{};
-  voAppHeader app{60};
-  voFrame frame{640, 480};
-  voRunHeader runHeader{};
-  void* block = std::calloc(1, nimbo::kRunDataSize);
-  voHeader* rd = static_cast<voHeader*>(block);
-
-  BenchFrame() {
-    services.generateEvent = countEvent;
-    runHeader.rhServices = &services;
-    runHeader.rhApp = &app;
-    runHeader.rhFrame = &frame;
-    rd->hoAdRunHeader = &runHeader;
-    nimbo::EDITDATA edit{};
-    edit.eHeader.size = sizeof(edit);
-    CreateRunObject(rd, &edit, nullptr);
-  }
-  ~BenchFrame() {
-    DestroyRunObject(rd, 0);
-    std::free(block);
-  }
-};
+using bench::BenchFrame;
 
 void BM_FrameStep(benchmark::State& state) {
   BenchFrame bench;
   for (auto _ : state) HandleRunObject(bench.rd);
-  benchmark::DoNotOptimize(raisedCount);
+  benchmark::DoNotOptimize(bench::raisedCount);
 }
 BENCHMARK(BM_FrameStep);
 

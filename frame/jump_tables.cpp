@@ -1,6 +1,7 @@
 // The three jump tables, indexed by code. A routine whose subsystem has not landed yet answers with
 // the neutral value: 0, or the empty string marked as a string result.
 #include "frame/routines.h"
+#include "text/routines.h"
 
 namespace nimbo::frame {
 
@@ -24,10 +25,14 @@ constexpr voExpressionRoutine S = pendingStringExpression;
 
 }  // namespace
 
-const voConditionRoutine conditionRoutines[kConditionCount] = {C, C, C, C, C, C, C, C};
+const voConditionRoutine conditionRoutines[kConditionCount] = {
+    text::RegexExpressionError, C, C, C,                   // 0-3
+    text::RegexSearchPartial, text::RGXMatchFullSETMXVal,  // 4-5
+    text::RegexToMismatch, C,                              // 6-7
+};
 
 const voActionRoutine actionRoutines[kActionCount] = {
-    A, A, A, A, A, A, A, A, A, A,  // 0-9
+    text::SetTEXT, A, A, A, A, A, A, A, A, A,  // 0-9
     A, A, A, A, A, A, A, A, A, A,  // 10-19
     A, A, A, A, A, A, A, A, A, A,  // 20-29
     A, A, A, A, A, A, A, A, A, A,  // 30-39
@@ -36,7 +41,8 @@ const voActionRoutine actionRoutines[kActionCount] = {
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {
-    S, S, I, I, S, S, S, I, S, I,  // 0-9
+    text::GetTEXT, text::GetRegexReplace, I, I, S, S, S,  // 0-6
+    text::RGX_TotalNumber_Match, text::RGX_SubMatch, I,    // 7-9
     I, S, I, I, S, S, S, I,        // 10-17
     notYetImplemented,             // 18
 };

@@ -3,9 +3,9 @@
 // zero-filled container is not a valid object on every standard library) and DestroyRunObject ends them.
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 #include <deque>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -13,12 +13,9 @@
 #include "host/vohost.h"
 #include "motion/control_entry.h"
 #include "platform/platform.h"
+#include "text/regex_text.h"
 
 namespace nimbo {
-
-// The regex engine works on wide text; where wchar_t is 32-bit, each UTF-16 unit is widened alone.
-using RegexText = std::wstring;
-using MatchResults = std::match_results<RegexText::const_iterator>;
 
 constexpr uint16_t kRunDataSize = 2808;
 constexpr int kRenamePathUnits = 522;
@@ -39,8 +36,8 @@ struct RUNDATA {
   Char* REPLACED_STR_CACHE = nullptr;
   uint32_t REPLACED_STR_CACHE_SIZE = 0;  // bytes
   int32_t historyIndex = -1;
-  RegexText lastMatchSource;  // the text the last match results point into
-  MatchResults lastMatch;
+  text::RegexText lastMatchSource;         // own copy of the source the last match results point into
+  std::vector<text::SubMatch> lastMatch;  // sub-matches of the last exact match; empty after a failure
   Char* SubMatchBuff = nullptr;
   uint32_t SubMatchBuffSize = 0;  // bytes
   std::deque<Text> pathHistory;
@@ -61,6 +58,10 @@ struct RUNDATA {
   int32_t fileCount = -1, dirCount = -1;
   int32_t pathConfirmed = 0, pathInvalid = 0;  // 1 = raise at the next step; -1 once raised
 };
+
+// Layouts and motions truncate to whole pixels, so every build must round each operation to its IEEE
+// type (SSE on 32-bit x86, never x87 extended precision) to place objects on the same pixels.
+static_assert(FLT_EVAL_METHOD == 0, "floating point must be evaluated in the precision of its type");
 
 static_assert(sizeof(RUNDATA) <= kRunDataSize, "RUNDATA must fit the block the host allocates");
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "host/vohost.h"
@@ -28,6 +29,24 @@ void setModuleHandle(void* module);
 
 // A message box with no owner window, the information icon and an OK button; returns when dismissed.
 void messageBox(const Char* text, const Char* caption);
+
+// A message box whose text and caption are narrow texts of the system's own encoding (a library's
+// error description); otherwise as messageBox.
+void messageBoxNarrow(const char* text, const char* caption);
+
+// Converts a narrow error description to UTF-16 into `buffer` (at most `units` units, terminator
+// included): the OEM code page on Windows, the C library's narrow encoding elsewhere. Returns the
+// units written, terminator included; 0 when nothing could be converted.
+int oemToText(const char* narrow, Char* buffer, int units);
+
+// Runs `job` on a thread of its own whose stack holds kLargeStackBytes, and waits for it. For work
+// whose recursion grows with its input (the regex matcher). Returns false when no such thread could
+// be started; `job` has not run then.
+bool runOnLargeStack(const std::function<void()>& job);
+
+// Bytes of stack left to the calling thread below the caller's frame.
+size_t stackRoom();
+constexpr size_t kLargeStackBytes = sizeof(void*) == 4 ? size_t{256} << 20 : size_t{1} << 30;
 
 // Loads string `id` of the module into `buffer` (at most maximum - 1 units and a terminator).
 // Returns the units copied; 0 and an empty buffer when the table does not hold it.

@@ -21,9 +21,13 @@ xvfb=$!
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 
-# A new Wine prefix takes minutes to set up; do it once, before the tests' time limits apply.
+# A new Wine prefix takes minutes to set up; do it once, before the tests' time limits apply. The
+# server then stays up for the whole stage: started anew for each test program, its first window
+# could stall that program's exit for minutes.
 scripts/wine-run wineboot --init >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+/usr/lib/wine/wineserver -p
+scripts/wine-run build/win64/vohost/vohost.exe check
 ctest --preset win64 -j "$jobs"
 
 cmake --preset release >/dev/null

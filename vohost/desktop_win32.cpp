@@ -1,5 +1,6 @@
-// The real desktop on Windows. A CBT hook on vohost's thread sees each message box as it activates,
-// records its caption and text, and dismisses it with OK, so a run never waits for a person.
+// The real desktop on Windows. A hook on vohost's thread sees each message box as soon as its dialog is
+// initialised (caption and text set, whether or not it ever gets the focus), records them, and
+// dismisses the box with OK, so a run never waits for a person.
 #include <windows.h>
 
 #include "vohost/desktop.h"
@@ -25,8 +26,9 @@ bool isMessageBox(HWND window) {
 }
 
 LRESULT CALLBACK readAndDismissMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  auto window = reinterpret_cast<HWND>(wParam);
-  if (code == HCBT_ACTIVATE && isMessageBox(window)) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  HWND window = call->hwnd;
+  if (code == HC_ACTION && call->message == WM_INITDIALOG && isMessageBox(window)) {
     wchar_t caption[kTextUnits] = {};
     wchar_t text[kTextUnits] = {};
     GetWindowTextW(window, caption, kTextUnits);
@@ -39,7 +41,8 @@ LRESULT CALLBACK readAndDismissMessageBoxes(int code, WPARAM wParam, LPARAM lPar
 
 // Installed once for the thread, before the extension can show anything.
 void hookMessageBoxes() {
-  static HHOOK hook = SetWindowsHookExW(WH_CBT, readAndDismissMessageBoxes, nullptr, GetCurrentThreadId());
+  static HHOOK hook =
+      SetWindowsHookExW(WH_CALLWNDPROCRET, readAndDismissMessageBoxes, nullptr, GetCurrentThreadId());
   if (!hook) throw Error("cannot hook message boxes: Windows error " + std::to_string(GetLastError()));
 }
 

@@ -22,7 +22,9 @@ struct DeskMenu {
   std::vector<DeskMenuItem> items;
 };
 
-DeskMenu* asDesk(Menu menu) { return static_cast<DeskMenu*>(menu); }
+DeskMenu* asDesk(Menu menu) {
+  return static_cast<DeskMenu*>(menu);
+}
 
 Text toText(const char16_t* text) {
   Text result;
@@ -63,7 +65,8 @@ void copyText(const Text& text, Char* buffer, int maximum) {
 }  // namespace
 
 Menu loadMenu(unsigned id) {
-  const resources::MenuResource* resource = id <= 0xFFFF ? resources::findMenu(static_cast<uint16_t>(id)) : nullptr;
+  const resources::MenuResource* resource =
+      id <= 0xFFFF ? resources::findMenu(static_cast<uint16_t>(id)) : nullptr;
   if (!resource) return nullptr;
   auto popup = std::make_unique<DeskMenu>();
   buildItems(*popup, resource->lines, 0, 0);
@@ -72,7 +75,9 @@ Menu loadMenu(unsigned id) {
   return bar;
 }
 
-Menu createPopupMenu() { return new DeskMenu; }
+Menu createPopupMenu() {
+  return new DeskMenu;
+}
 
 void destroyMenu(Menu menu) {
   DeskMenu* desk = asDesk(menu);
@@ -81,7 +86,9 @@ void destroyMenu(Menu menu) {
   delete desk;
 }
 
-int menuItemCount(Menu menu) { return menu ? static_cast<int>(asDesk(menu)->items.size()) : -1; }
+int menuItemCount(Menu menu) {
+  return menu ? static_cast<int>(asDesk(menu)->items.size()) : -1;
+}
 
 MenuItem menuItemAt(Menu menu, int position, Char* text, int maximum) {
   DeskMenu* desk = asDesk(menu);

@@ -4,6 +4,8 @@
 
 namespace nimbo::platform {
 
-void messageBox(const Char* text, const Char* caption) { desk::showMessageBox(text, caption); }
+void messageBox(const Char* text, const Char* caption) {
+  desk::showMessageBox(text, caption);
+}
 
 }  // namespace nimbo::platform

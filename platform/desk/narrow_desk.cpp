@@ -1,0 +1,47 @@
+// Narrow texts on the desk backend: decoded from the C library's narrow encoding.
+#include <cuchar>
+#include <cwchar>
+
+#include "platform/desk/desk.h"
+#include "platform/platform.h"
+
+namespace nimbo::platform {
+
+namespace {
+
+// An undecodable byte becomes U+FFFD, so a description never loses the rest of its text.
+Text decodeNarrow(const char* narrow) {
+  Text text;
+  std::mbstate_t state{};
+  const char* end = narrow + std::char_traits<char>::length(narrow);
+  while (narrow < end) {
+    char16_t unit = 0;
+    size_t used = std::mbrtoc16(&unit, narrow, static_cast<size_t>(end - narrow), &state);
+    if (used == static_cast<size_t>(-1) || used == static_cast<size_t>(-2)) {
+      text.push_back(static_cast<Char>(0xFFFD));
+      state = {};
+      ++narrow;
+      continue;
+    }
+    if (used != static_cast<size_t>(-3)) narrow += used == 0 ? 1 : used;
+    text.push_back(static_cast<Char>(unit));
+  }
+  return text;
+}
+
+}  // namespace
+
+void messageBoxNarrow(const char* text, const char* caption) {
+  desk::showMessageBox(decodeNarrow(text).c_str(), decodeNarrow(caption).c_str());
+}
+
+int oemToText(const char* narrow, Char* buffer, int units) {
+  if (units <= 0) return 0;
+  Text text = decodeNarrow(narrow);
+  size_t length = std::min(text.size(), static_cast<size_t>(units - 1));
+  text.copy(buffer, length);
+  buffer[length] = 0;
+  return static_cast<int>(length + 1);
+}
+
+}  // namespace nimbo::platform

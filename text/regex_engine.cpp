@@ -1,0 +1,231 @@
+// The metered regex engine. libstdc++'s matcher has no work limit and recurses once per character, so
+// each operation runs with a step budget counted by its iterators, and one whose recursion could
+// outgrow the caller's stack runs on a thread with a large stack, or is refused when even that is
+// too small.
+#include "text/regex_engine.h"
+
+#include <exception>
+#include <iterator>
+#include <list>
+#include <unordered_map>
+
+namespace nimbo::text {
+
+namespace {
+
+// Work bound: about 256 matcher steps per unit of text, plus a floor for short texts. Ordinary
+// patterns take a few steps per unit; a catastrophic backtracker exhausts it in a fraction of a second.
+constexpr uint64_t kStepsPerUnit = 256;
+constexpr uint64_t kStepFloor = 300000;
+
+// Stack bound: libstdc++'s matcher recurses for every unit its loops consume, about 320 bytes a unit,
+// and about 430 more for every alternative it tries at each of them (measured on x86-64; 32-bit frames
+// are smaller). The address sanitizer's frames are several times larger. The compiler recurses once
+// per nesting level of the pattern.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kFrameScale = 5;
+#else
+constexpr size_t kFrameScale = 1;
+#endif
+constexpr size_t kStackPerUnit = 384 * kFrameScale;
+constexpr size_t kStackPerUnitAndAlternative = 512 * kFrameScale;
+constexpr size_t kCompileStackPerPatternUnit = 512 * kFrameScale;
+// The estimate may be short: work runs where it leaves half the stack untouched.
+constexpr size_t kStackSafetyFactor = 2;
+
+[[noreturn, gnu::noinline, gnu::cold]] void tooComplex() {
+  throw std::regex_error(std::regex_constants::error_complexity);
+}
+
+struct WorkMeter {
+  uint64_t stepsLeft;
+
+  void step() {
+    if (stepsLeft == 0) tooComplex();
+    --stepsLeft;
+  }
+};
+
+// A bidirectional iterator over the text that charges every move to its meter: backtracking, however
+// it explodes, moves the iterator.
+class MeteredIterator {
+ public:
+  using iterator_category = std::bidirectional_iterator_tag;
+  using value_type = wchar_t;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const wchar_t*;
+  using reference = const wchar_t&;
+
+  MeteredIterator() = default;
+  MeteredIterator(const wchar_t* at, WorkMeter* meter) : at_(at), meter_(meter) {}
+
+  reference operator*() const { return *at_; }
+  MeteredIterator& operator++() {
+    meter_->step();
+    ++at_;
+    return *this;
+  }
+  MeteredIterator operator++(int) {
+    MeteredIterator before = *this;
+    ++*this;
+    return before;
+  }
+  MeteredIterator& operator--() {
+    meter_->step();
+    --at_;
+    return *this;
+  }
+  MeteredIterator operator--(int) {
+    MeteredIterator before = *this;
+    --*this;
+    return before;
+  }
+  bool operator==(const MeteredIterator& other) const { return at_ == other.at_; }
+
+  const wchar_t* base() const { return at_; }
+
+ private:
+  const wchar_t* at_ = nullptr;
+  WorkMeter* meter_ = nullptr;
+};
+
+struct MeteredText {
+  WorkMeter meter;
+  MeteredIterator begin, end;
+
+  explicit MeteredText(const RegexText& text)
+      : meter{kStepsPerUnit * text.size() + kStepFloor},
+        begin(text.data(), &meter),
+        end(text.data() + text.size(), &meter) {}
+};
+
+size_t alternativeCount(const RegexText& pattern) {
+  size_t count = 0;
+  for (wchar_t unit : pattern) count += unit == L'|' ? 1 : 0;
+  return count;
+}
+
+size_t stackEstimate(const CompiledRegex& regex, size_t textUnits) {
+  return regex.stackBytesPerUnit * (textUnits + 1);
+}
+
+// Runs `job` where `stackBytes` of stack are sure to be there: on the caller's stack when that is
+// enough, on a large-stack thread when that is, and nowhere past it (the stack error of the matcher).
+// Whatever `job` throws is thrown here, on the caller's thread.
+template <class Job>
+void runWithStack(size_t stackBytes, Job&& job) {
+  size_t needed = stackBytes * kStackSafetyFactor;
+  if (needed <= platform::stackRoom()) {
+    job();
+    return;
+  }
+  if (needed > platform::kLargeStackBytes) throw std::regex_error(std::regex_constants::error_stack);
+  std::exception_ptr failure;
+  bool ran = platform::runOnLargeStack([&] {
+    try {
+      job();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  if (!ran) throw std::regex_error(std::regex_constants::error_stack);
+  if (failure) std::rethrow_exception(failure);
+}
+
+struct CacheKey {
+  RegexText pattern;
+  bool ignoreCase;
+  bool operator==(const CacheKey&) const = default;
+};
+
+struct CacheKeyHash {
+  size_t operator()(const CacheKey& key) const {
+    return std::hash<RegexText>{}(key.pattern) * 2 + key.ignoreCase;
+  }
+};
+
+// Least recently used first out; one thread uses it.
+class RegexCache {
+ public:
+  std::shared_ptr<const CompiledRegex> find(const CacheKey& key) {
+    auto found = index_.find(key);
+    if (found == index_.end()) return nullptr;
+    entries_.splice(entries_.begin(), entries_, found->second);
+    return found->second->second;
+  }
+
+  void add(CacheKey key, std::shared_ptr<const CompiledRegex> regex) {
+    if (entries_.size() == kRegexCacheCapacity) {
+      index_.erase(entries_.back().first);
+      entries_.pop_back();
+    }
+    entries_.emplace_front(std::move(key), std::move(regex));
+    index_.emplace(entries_.front().first, entries_.begin());
+  }
+
+  size_t size() const { return entries_.size(); }
+
+ private:
+  using Entry = std::pair<CacheKey, std::shared_ptr<const CompiledRegex>>;
+  std::list<Entry> entries_;
+  std::unordered_map<CacheKey, std::list<Entry>::iterator, CacheKeyHash> index_;
+};
+
+RegexCache& regexCache() {
+  static RegexCache cache;
+  return cache;
+}
+
+}  // namespace
+
+std::shared_ptr<const CompiledRegex> compileRegex(const RegexText& pattern, bool ignoreCase) {
+  CacheKey key{pattern, ignoreCase};
+  if (auto cached = regexCache().find(key)) return cached;
+  auto flags = std::regex_constants::ECMAScript;
+  if (ignoreCase) flags |= std::regex_constants::icase;
+  std::shared_ptr<const CompiledRegex> regex;
+  size_t stackPerUnit = kStackPerUnit + kStackPerUnitAndAlternative * alternativeCount(pattern);
+  runWithStack(kCompileStackPerPatternUnit * pattern.size(), [&] {
+    regex = std::make_shared<const CompiledRegex>(CompiledRegex{std::wregex(pattern, flags), stackPerUnit});
+  });
+  regexCache().add(std::move(key), regex);
+  return regex;
+}
+
+bool searchRegex(const CompiledRegex& regex, const RegexText& source) {
+  bool found = false;
+  runWithStack(stackEstimate(regex, source.size()), [&] {
+    MeteredText text(source);
+    found = std::regex_search(text.begin, text.end, regex.regex);
+  });
+  return found;
+}
+
+std::vector<SubMatch> matchRegex(const CompiledRegex& regex, const RegexText& source) {
+  std::vector<SubMatch> subMatches;
+  runWithStack(stackEstimate(regex, source.size()), [&] {
+    MeteredText text(source);
+    std::match_results<MeteredIterator> results;
+    if (!std::regex_match(text.begin, text.end, results, regex.regex)) return;
+    for (const auto& group : results) {
+      subMatches.push_back({static_cast<size_t>(group.first.base() - source.data()),
+                            static_cast<size_t>(group.second.base() - group.first.base()), group.matched});
+    }
+  });
+  return subMatches;
+}
+
+RegexText replaceRegex(const CompiledRegex& regex, const RegexText& source, const RegexText& format) {
+  RegexText result;
+  runWithStack(stackEstimate(regex, source.size()), [&] {
+    MeteredText text(source);
+    std::regex_replace(std::back_inserter(result), text.begin, text.end, regex.regex, format);
+  });
+  return result;
+}
+
+size_t regexCacheSize() {
+  return regexCache().size();
+}
+
+}  // namespace nimbo::text

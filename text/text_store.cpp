@@ -1,0 +1,64 @@
+// The TEXT: its buffer, set by action 0 and by a successful exact match, read by expression 0. An
+// absent TEXT (a failed allocation) reads as the empty text everywhere.
+#include <cassert>
+#include <cstdlib>
+#include <string>
+
+#include "frame/routines.h"
+#include "text/messages.h"
+#include "text/routines.h"
+
+namespace nimbo::text {
+
+namespace {
+
+const Char kEmpty[1] = {0};
+
+size_t unitLength(const Char* text) {
+  return text ? std::char_traits<Char>::length(text) : 0;
+}
+
+Char* allocateUnits(size_t units) {
+  return static_cast<Char*>(std::malloc(units * sizeof(Char)));
+}
+
+}  // namespace
+
+// The buffer is replaced only when the new text is longer than the current one as a string: a text
+// that once shrank is not grown back into its old buffer.
+int32_t VO_CALL SetTEXT(voHeader* header, voValue newText, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  const auto* text = reinterpret_cast<const Char*>(newText);
+  size_t n = unitLength(text);
+  if (!rd->sText || n > unitLength(rd->sText)) {
+    std::free(rd->sText);
+    rd->sText = allocateUnits(n + 1);
+    if (!rd->sText) {
+      platform::messageBox(kSetTextMallocText, kSetTextMallocCaption);
+      return 0;
+    }
+  }
+  // The new text may be the TEXT itself, handed back by "Get TEXT$(".
+  std::char_traits<Char>::move(rd->sText, text ? text : kEmpty, n + 1);
+  return 0;
+}
+
+bool replaceTEXT(RUNDATA* rd, const Text& built) {
+  std::free(rd->sText);
+  rd->sText = allocateUnits(built.size() + 1);
+  if (!rd->sText) {
+    platform::messageBox(kRebuildMallocText, kRebuildMallocCaption);
+    return false;
+  }
+  std::char_traits<Char>::copy(rd->sText, built.c_str(), built.size() + 1);
+  return true;
+}
+
+voValue VO_CALL GetTEXT(voHeader* header, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  return frame::stringResult(rd, rd->sText ? rd->sText : kEmpty);
+}
+
+}  // namespace nimbo::text
