@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace nimbo::files {
 
 constexpr uint32_t MAX_ELEMENT_VAL_ERROR_MESS = 500;  // bytes
+constexpr uint32_t PATHNAME_CACHE_SIZE = 522;         // bytes
+constexpr uint32_t MAX_NAME_STACK_BYTESIZE = 104400;  // bytes
 
 struct FileSystemNameCache {
   FileSystemNameCache();
@@ -18,6 +21,17 @@ struct FileSystemNameCache {
 
   Char* REPLACED_ERR = nullptr;  // converted regex error description, for the replace expression
   uint32_t REPLACED_ERR_UNITS = 0;
+  Char* NAME_CACHE = nullptr;  // the name most recently listed or read back
+  uint32_t NAME_CACHE_UNITS = 0;
+  // Names of the last listing, each with its terminator, one after another. The buffers grow when a
+  // listing needs more, so no name is ever lost.
+  Char* NAME_CACHE_DIR = nullptr;
+  uint32_t NAME_CACHE_DIR_UNITS = 0;
+  Char* NAME_CACHE_FILE = nullptr;
+  uint32_t NAME_CACHE_FILE_UNITS = 0;
+  // For each name, the running total of units stored up to and including it.
+  std::vector<uint32_t> dirEndList;
+  std::vector<uint32_t> fileEndList;
 };
 
 extern FileSystemNameCache FSNC;

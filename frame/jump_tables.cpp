@@ -1,5 +1,6 @@
 // The three jump tables, indexed by code. A routine whose subsystem has not landed yet answers with
 // the neutral value: 0, or the empty string marked as a string result.
+#include "files/routines.h"
 #include "frame/routines.h"
 #include "text/routines.h"
 
@@ -7,16 +8,24 @@ namespace nimbo::frame {
 
 namespace {
 
-int32_t VO_CALL pendingCondition(voHeader*, voValue, voValue) { return 0; }
-int32_t VO_CALL pendingAction(voHeader*, voValue, voValue) { return 0; }
-voValue VO_CALL pendingIntegerExpression(voHeader*, voValue) { return 0; }
+int32_t VO_CALL pendingCondition(voHeader*, voValue, voValue) {
+  return 0;
+}
+int32_t VO_CALL pendingAction(voHeader*, voValue, voValue) {
+  return 0;
+}
+voValue VO_CALL pendingIntegerExpression(voHeader*, voValue) {
+  return 0;
+}
 voValue VO_CALL pendingStringExpression(voHeader* header, voValue) {
   static const Char empty[1] = {0};
   return stringResult(runData(header), empty);
 }
 
 // Expression 18 "* Not Yet implemented (05C rev.4) *$(" answers 0 for good.
-voValue VO_CALL notYetImplemented(voHeader*, voValue) { return 0; }
+voValue VO_CALL notYetImplemented(voHeader*, voValue) {
+  return 0;
+}
 
 constexpr voConditionRoutine C = pendingCondition;
 constexpr voActionRoutine A = pendingAction;
@@ -25,26 +34,34 @@ constexpr voExpressionRoutine S = pendingStringExpression;
 
 }  // namespace
 
+// Rows of codes, kept as written so a routine is found from its code at a glance.
+// clang-format off
 const voConditionRoutine conditionRoutines[kConditionCount] = {
-    text::RegexExpressionError, C, C, C,                   // 0-3
-    text::RegexSearchPartial, text::RGXMatchFullSETMXVal,  // 4-5
-    text::RegexToMismatch, C,                              // 6-7
+    text::RegexExpressionError, C,                               // 0-1
+    files::DirectoryPathConfirmed, files::InvalidDirectoryPath,  // 2-3
+    text::RegexSearchPartial, text::RGXMatchFullSETMXVal,        // 4-5
+    text::RegexToMismatch, C,                                    // 6-7
 };
 
 const voActionRoutine actionRoutines[kActionCount] = {
-    text::SetTEXT, A, A, A, A, A, A, A, A, A,  // 0-9
-    A, A, A, A, A, A, A, A, A, A,  // 10-19
-    A, A, A, A, A, A, A, A, A, A,  // 20-29
-    A, A, A, A, A, A, A, A, A, A,  // 30-39
-    A, A, A, A, A, A, A, A, A, A,  // 40-49
-    A, A, A, A,                    // 50-53
+    text::SetTEXT, A, A, A,                    // 0-3
+    files::SetPATH, A, files::ChangeTheName,   // 4-6
+    files::SetIndexNumberOfPathHistory, A, A,  // 7-9
+    A, A, A, A, A, A, A, A, A, A,              // 10-19
+    A, A, A, A, A, A, A, A, A, A,              // 20-29
+    A, A, A, A, A, A, A, A, A, A,              // 30-39
+    A, A, A, A, A, A, A, A, A, A,              // 40-49
+    A, A, A, A,                                // 50-53
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {
-    text::GetTEXT, text::GetRegexReplace, I, I, S, S, S,  // 0-6
-    text::RGX_TotalNumber_Match, text::RGX_SubMatch, I,    // 7-9
-    I, S, I, I, S, S, S, I,        // 10-17
-    notYetImplemented,             // 18
+    text::GetTEXT, text::GetRegexReplace,                                         // 0-1
+    files::NumberOfFiles, files::NumberOfDirs,                                    // 2-3
+    files::FileName, files::DirName, files::GetPathFromHistory,                   // 4-6
+    text::RGX_TotalNumber_Match, text::RGX_SubMatch, files::MaxElementNumOfPath,  // 7-9
+    files::CurrentIndexNumberOfPath, S, I, I, S, S, S, I,                         // 10-17
+    notYetImplemented,                                                            // 18
 };
+// clang-format on
 
 }  // namespace nimbo::frame

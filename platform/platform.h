@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -39,6 +40,13 @@ void messageBoxNarrow(const char* text, const char* caption);
 // units written, terminator included; 0 when nothing could be converted.
 int oemToText(const char* narrow, Char* buffer, int units);
 
+// File-system names. A text becomes a path in the system's native form: UTF-16 as it stands on Windows,
+// UTF-8 elsewhere, where a lone surrogate U+DC80..U+DCFF stands for the raw byte it escapes (any other
+// lone surrogate becomes U+FFFD). nameText is the way back for the last component of a path: a byte that
+// is not part of valid UTF-8 becomes U+DC00 + byte, so every listed name round-trips to its entry.
+std::filesystem::path nativePath(const Text& text);
+Text nameText(const std::filesystem::path& path);
+
 // Runs `job` on a thread of its own whose stack holds kLargeStackBytes, and waits for it. For work
 // whose recursion grows with its input (the regex matcher). Returns false when no such thread could
 // be started; `job` has not run then.
@@ -60,9 +68,9 @@ constexpr uint32_t kMenuPopup = 0x0010;
 constexpr uint32_t kMenuSeparator = 0x0800;
 
 struct MenuItem {
-  int32_t id;         // 0 for a separator, -1 for an item that opens a submenu
-  uint32_t state;     // kMenuGrayed | kMenuDisabled as the resource gives them
-  Menu submenu;       // the submenu it opens, or null
+  int32_t id;      // 0 for a separator, -1 for an item that opens a submenu
+  uint32_t state;  // kMenuGrayed | kMenuDisabled as the resource gives them
+  Menu submenu;    // the submenu it opens, or null
 };
 
 Menu loadMenu(unsigned id);  // null when the resource fails to load
