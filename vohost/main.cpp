@@ -37,6 +37,15 @@ struct RunSummary {
   }
 };
 
+// With the trace in a file, the logged values go to the terminal as the steps make them.
+void printLog(const StepRecord& record) {
+  for (const LogEntry& entry : record.log) {
+    std::cout << "step " << record.frame << ": " << entry.name << " = ";
+    std::visit([](const auto& value) { std::cout << value; }, entry.value);
+    std::cout << '\n';
+  }
+}
+
 int runCommand(const std::string& library, const RunOptions& options) {
   Extension extension(library);
   Scene scene = readScene(options.scene);
@@ -50,6 +59,7 @@ int runCommand(const std::string& library, const RunOptions& options) {
   runScene(extension, scene, options.frames, [&](const StepRecord& record) {
     out << traceLine(record) << '\n';
     summary.add(record);
+    if (!options.trace.empty()) printLog(record);
     if (!options.verbose) return;
     for (const ShownMessageBox& box : record.messageBoxes) {
       std::cerr << "message box [" << box.caption << "]: " << box.text << '\n';
