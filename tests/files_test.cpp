@@ -18,6 +18,7 @@
 #endif
 
 #include "frame/rundata.h"
+#include "tests/logged_values.h"
 #include "vohost/desktop.h"
 #include "vohost/runtime.h"
 #include "vohost/utf.h"
@@ -166,30 +167,11 @@ class FileSystem : public ::testing::Test {
   }
 };
 
-const TraceValue& logged(const StepRecord& record, const std::string& name) {
-  for (const LogEntry& entry : record.log) {
-    if (entry.name == name) return entry.value;
-  }
-  ADD_FAILURE() << "nothing logged as " << name;
-  static const TraceValue none;
-  return none;
-}
-
-std::string text(const StepRecord& record, const std::string& name) {
-  const TraceValue& value = logged(record, name);
-  return std::holds_alternative<std::string>(value) ? std::get<std::string>(value) : "(a number)";
-}
-
-int32_t number(const StepRecord& record, const std::string& name) {
-  const TraceValue& value = logged(record, name);
-  return std::holds_alternative<int32_t>(value) ? std::get<int32_t>(value) : INT32_MIN;
-}
-
 // The names of a list as the expressions give them, element 0 to count - 1.
 std::set<std::string> names(const StepRecord& record, const std::string& list, int32_t count, int n = 0) {
   std::set<std::string> found;
   for (int32_t i = 0; i < count; ++i)
-    found.insert(text(record, std::to_string(n) + " " + list + " " + std::to_string(i)));
+    found.insert(loggedText(record, std::to_string(n) + " " + list + " " + std::to_string(i)));
   return found;
 }
 
@@ -215,11 +197,11 @@ TEST_F(FileSystem, SetPathListsFilesAndDirectoriesAndConfirmsInTheNextFrameStepO
   StepRecord first = runtime->step();
   EXPECT_TRUE(raised(first, kConfirmed));
   EXPECT_FALSE(raised(first, kInvalid));
-  EXPECT_EQ(number(first, "0 files"), 3);
-  EXPECT_EQ(number(first, "0 dirs"), 2);
+  EXPECT_EQ(loggedNumber(first, "0 files"), 3);
+  EXPECT_EQ(loggedNumber(first, "0 dirs"), 2);
   EXPECT_EQ(names(first, "file", 3), (std::set<std::string>{"f0.txt", "f1.txt", "f2.txt"}));
   EXPECT_EQ(names(first, "dir", 2), (std::set<std::string>{"d0", "d1"}));
-  EXPECT_EQ(text(first, "0 path 0"), separated(a));
+  EXPECT_EQ(loggedText(first, "0 path 0"), separated(a));
   EXPECT_FALSE(raised(runtime->step(), kConfirmed));
   EXPECT_EQ(condition(kConfirmed), -1);
   EXPECT_TRUE(takeMessageBoxes().empty());
@@ -229,16 +211,16 @@ TEST_F(FileSystem, NamesOutsideTheCountsReadOutOfRange) {
   fs::path a = makeDirectory("a", 2, 1);
   start();
   StepRecord before = runtime->step();
-  EXPECT_EQ(text(before, "0 file 0"), kOutOfRange);
-  EXPECT_EQ(number(before, "0 files"), -1);
-  EXPECT_EQ(number(before, "0 dirs"), -1);
+  EXPECT_EQ(loggedText(before, "0 file 0"), kOutOfRange);
+  EXPECT_EQ(loggedNumber(before, "0 files"), -1);
+  EXPECT_EQ(loggedNumber(before, "0 dirs"), -1);
   setPath(a);
   StepRecord after = runtime->step();
-  EXPECT_EQ(text(after, "0 file -1"), kOutOfRange);
-  EXPECT_EQ(text(after, "0 file 2"), kOutOfRange);
-  EXPECT_EQ(text(after, "0 dir -1"), kOutOfRange);
-  EXPECT_EQ(text(after, "0 dir 1"), kOutOfRange);
-  EXPECT_EQ(text(after, "0 dir 0"), "d0");
+  EXPECT_EQ(loggedText(after, "0 file -1"), kOutOfRange);
+  EXPECT_EQ(loggedText(after, "0 file 2"), kOutOfRange);
+  EXPECT_EQ(loggedText(after, "0 dir -1"), kOutOfRange);
+  EXPECT_EQ(loggedText(after, "0 dir 1"), kOutOfRange);
+  EXPECT_EQ(loggedText(after, "0 dir 0"), "d0");
 }
 
 TEST_F(FileSystem, APathWithOrWithoutItsTrailingSeparatorIsTheSameHistoryEntry) {
@@ -247,9 +229,9 @@ TEST_F(FileSystem, APathWithOrWithoutItsTrailingSeparatorIsTheSameHistoryEntry) 
   setPath(a);
   setPath(textOf(a) + kSeparator);
   StepRecord record = runtime->step();
-  EXPECT_EQ(number(record, "0 entries"), 1);
-  EXPECT_EQ(number(record, "0 index"), 0);
-  EXPECT_EQ(number(record, "0 files"), 1);
+  EXPECT_EQ(loggedNumber(record, "0 entries"), 1);
+  EXPECT_EQ(loggedNumber(record, "0 index"), 0);
+  EXPECT_EQ(loggedNumber(record, "0 files"), 1);
 }
 
 TEST_F(FileSystem, TheSamePathTwiceKeepsOneEntryAndListsAgain) {
@@ -259,12 +241,12 @@ TEST_F(FileSystem, TheSamePathTwiceKeepsOneEntryAndListsAgain) {
   setPath(a);
   setPath(b);
   setPath(b);
-  EXPECT_EQ(number(runtime->step(), "0 files"), 1);
+  EXPECT_EQ(loggedNumber(runtime->step(), "0 files"), 1);
   touch(b / "new.txt");
   setPath(b);
   StepRecord record = runtime->step();
-  EXPECT_EQ(number(record, "0 entries"), 2);
-  EXPECT_EQ(number(record, "0 index"), 1);
+  EXPECT_EQ(loggedNumber(record, "0 entries"), 2);
+  EXPECT_EQ(loggedNumber(record, "0 index"), 1);
   EXPECT_EQ(names(record, "file", 2), (std::set<std::string>{"f0.txt", "new.txt"}));
 }
 
@@ -288,8 +270,8 @@ TEST_F(FileSystem, ListingsOfMoreThan52200UnitsOfNamesKeepEveryName) {
   start(1, elements);
   setPath(big);
   StepRecord record = runtime->step();
-  EXPECT_EQ(number(record, "0 files"), kFiles);
-  EXPECT_EQ(number(record, "0 dirs"), kDirs);
+  EXPECT_EQ(loggedNumber(record, "0 files"), kFiles);
+  EXPECT_EQ(loggedNumber(record, "0 dirs"), kDirs);
   EXPECT_EQ(names(record, "file", kFiles), fileNames);
   EXPECT_EQ(names(record, "dir", kDirs), dirNames);
   EXPECT_TRUE(takeMessageBoxes().empty());
@@ -302,14 +284,14 @@ TEST_F(FileSystem, TheNameListsAreSharedWhileEachInstanceKeepsItsCountsAndHistor
   setPath(a, 0);
   setPath(b, 1);
   StepRecord record = runtime->step();
-  EXPECT_EQ(number(record, "0 files"), 3);
-  EXPECT_EQ(number(record, "1 files"), 1);
-  EXPECT_EQ(text(record, "0 file 0"), "f0.txt");  // b's only file, listed last
-  EXPECT_EQ(text(record, "0 file 2"), kOutOfRange);
-  EXPECT_EQ(text(record, "0 path 0"), separated(a));
-  EXPECT_EQ(text(record, "1 path 0"), separated(b));
-  EXPECT_EQ(number(record, "0 entries"), 1);
-  EXPECT_EQ(number(record, "1 entries"), 1);
+  EXPECT_EQ(loggedNumber(record, "0 files"), 3);
+  EXPECT_EQ(loggedNumber(record, "1 files"), 1);
+  EXPECT_EQ(loggedText(record, "0 file 0"), "f0.txt");  // b's only file, listed last
+  EXPECT_EQ(loggedText(record, "0 file 2"), kOutOfRange);
+  EXPECT_EQ(loggedText(record, "0 path 0"), separated(a));
+  EXPECT_EQ(loggedText(record, "1 path 0"), separated(b));
+  EXPECT_EQ(loggedNumber(record, "0 entries"), 1);
+  EXPECT_EQ(loggedNumber(record, "1 entries"), 1);
 }
 
 // History.
@@ -323,46 +305,46 @@ TEST_F(FileSystem, SetPathOnTheNextHistoryEntryAdvancesAndAnotherPathDropsTheNew
   setIndex(0);
   setPath(b);
   StepRecord advanced = runtime->step();
-  EXPECT_EQ(number(advanced, "0 entries"), 3);
-  EXPECT_EQ(number(advanced, "0 index"), 1);
-  EXPECT_EQ(text(advanced, "0 path 1"), separated(c));
+  EXPECT_EQ(loggedNumber(advanced, "0 entries"), 3);
+  EXPECT_EQ(loggedNumber(advanced, "0 index"), 1);
+  EXPECT_EQ(loggedText(advanced, "0 path 1"), separated(c));
 
   setIndex(0);
   setPath(d);
   StepRecord branched = runtime->step();
-  EXPECT_EQ(number(branched, "0 entries"), 2);
-  EXPECT_EQ(number(branched, "0 index"), 1);
-  EXPECT_EQ(text(branched, "0 path -1"), separated(a));
-  EXPECT_EQ(text(branched, "0 path 0"), separated(d));
+  EXPECT_EQ(loggedNumber(branched, "0 entries"), 2);
+  EXPECT_EQ(loggedNumber(branched, "0 index"), 1);
+  EXPECT_EQ(loggedText(branched, "0 path -1"), separated(a));
+  EXPECT_EQ(loggedText(branched, "0 path 0"), separated(d));
 }
 
 TEST_F(FileSystem, TheEleventhPathDropsTheOldestAndTheIndexStaysOnTheLast) {
   start();
   for (int i = 0; i < 11; ++i) setPath(makeDirectory(numbered("p", i)));
   StepRecord record = runtime->step();
-  EXPECT_EQ(number(record, "0 entries"), 10);
-  EXPECT_EQ(number(record, "0 index"), 9);
-  EXPECT_EQ(text(record, "0 path -11"), separated(root / "p1"));
-  EXPECT_EQ(text(record, "0 path 0"), separated(root / "p10"));
+  EXPECT_EQ(loggedNumber(record, "0 entries"), 10);
+  EXPECT_EQ(loggedNumber(record, "0 index"), 9);
+  EXPECT_EQ(loggedText(record, "0 path -11"), separated(root / "p1"));
+  EXPECT_EQ(loggedText(record, "0 path 0"), separated(root / "p10"));
 }
 
 TEST_F(FileSystem, HistoryPathsAreClampedToTheHistoryAndMissingBeforeAnyListing) {
   fs::path a = makeDirectory("a"), b = makeDirectory("b"), c = makeDirectory("c");
   start();
   StepRecord empty = runtime->step();
-  EXPECT_EQ(text(empty, "0 path 0"), "** No Data in Path History **");
-  EXPECT_EQ(text(empty, "0 path -3"), "** No Data in Path History **");
-  EXPECT_EQ(number(empty, "0 index"), -1);
+  EXPECT_EQ(loggedText(empty, "0 path 0"), "** No Data in Path History **");
+  EXPECT_EQ(loggedText(empty, "0 path -3"), "** No Data in Path History **");
+  EXPECT_EQ(loggedNumber(empty, "0 index"), -1);
   setPath(a);
   setPath(b);
   setPath(c);
   setIndex(1);
   StepRecord record = runtime->step();
-  EXPECT_EQ(text(record, "0 path -11"), separated(a));
-  EXPECT_EQ(text(record, "0 path -1"), separated(a));
-  EXPECT_EQ(text(record, "0 path 0"), separated(b));
-  EXPECT_EQ(text(record, "0 path 1"), separated(c));
-  EXPECT_EQ(text(record, "0 path 11"), separated(c));
+  EXPECT_EQ(loggedText(record, "0 path -11"), separated(a));
+  EXPECT_EQ(loggedText(record, "0 path -1"), separated(a));
+  EXPECT_EQ(loggedText(record, "0 path 0"), separated(b));
+  EXPECT_EQ(loggedText(record, "0 path 1"), separated(c));
+  EXPECT_EQ(loggedText(record, "0 path 11"), separated(c));
 }
 
 TEST_F(FileSystem, SetIndexClampsToTheHistoryAndStaysUnsetOnAnEmptyOne) {
@@ -377,7 +359,7 @@ TEST_F(FileSystem, SetIndexClampsToTheHistoryAndStaysUnsetOnAnEmptyOne) {
   setIndex(-5);
   EXPECT_EQ(rd()->historyIndex, 0);
   setIndex(2);
-  EXPECT_EQ(number(runtime->step(), "0 index"), 2);
+  EXPECT_EQ(loggedNumber(runtime->step(), "0 index"), 2);
 }
 
 // Bad paths.
@@ -395,10 +377,10 @@ TEST_F(FileSystem, AMissingDirectoryShowsTheFilesystemBoxKeepsTheHistoryAndRaise
   StepRecord record = runtime->step();
   EXPECT_TRUE(raised(record, kInvalid));
   EXPECT_FALSE(raised(record, kConfirmed));
-  EXPECT_EQ(number(record, "0 files"), -1);
-  EXPECT_EQ(number(record, "0 dirs"), -1);
-  EXPECT_EQ(number(record, "0 entries"), 1);
-  EXPECT_EQ(text(record, "0 path 0"), separated(a));
+  EXPECT_EQ(loggedNumber(record, "0 files"), -1);
+  EXPECT_EQ(loggedNumber(record, "0 dirs"), -1);
+  EXPECT_EQ(loggedNumber(record, "0 entries"), 1);
+  EXPECT_EQ(loggedText(record, "0 path 0"), separated(a));
   EXPECT_EQ(condition(kConfirmed), 0);
   EXPECT_FALSE(raised(runtime->step(), kInvalid));
   EXPECT_EQ(condition(kInvalid), -1);
@@ -410,7 +392,7 @@ TEST_F(FileSystem, AFileGivenAsThePathShowsTheFilesystemBox) {
   setPath(root / "plain.txt");
   EXPECT_EQ(boxesWithCaption(kFilesystemError).size(), 1u);
   EXPECT_EQ(condition(kInvalid), 1);
-  EXPECT_EQ(number(runtime->step(), "0 entries"), 0);
+  EXPECT_EQ(loggedNumber(runtime->step(), "0 entries"), 0);
 }
 
 TEST_F(FileSystem, APathOf260UnitsIsListedAnd261IsRefusedWithItsBox) {
@@ -443,7 +425,7 @@ TEST_F(FileSystem, AnEmptyPathListsTheRootDirectory) {
   setPath(Text());
   EXPECT_TRUE(takeMessageBoxes().empty());
   EXPECT_EQ(condition(kConfirmed), 1);
-  EXPECT_EQ(text(runtime->step(), "0 path 0"), std::string(1, static_cast<char>(kSeparator)));
+  EXPECT_EQ(loggedText(runtime->step(), "0 path 0"), std::string(1, static_cast<char>(kSeparator)));
 }
 
 #ifndef _WIN32
@@ -455,8 +437,10 @@ TEST_F(FileSystem, ADanglingLinkIsSkippedAndTheRestListed) {
   setPath(a);
   EXPECT_TRUE(takeMessageBoxes().empty());
   StepRecord record = runtime->step();
-  EXPECT_EQ(names(record, "file", number(record, "0 files")), (std::set<std::string>{"f0.txt", "f1.txt"}));
-  EXPECT_EQ(names(record, "dir", number(record, "0 dirs")), (std::set<std::string>{"d0", "linked_dir"}));
+  EXPECT_EQ(names(record, "file", loggedNumber(record, "0 files")),
+            (std::set<std::string>{"f0.txt", "f1.txt"}));
+  EXPECT_EQ(names(record, "dir", loggedNumber(record, "0 dirs")),
+            (std::set<std::string>{"d0", "linked_dir"}));
 }
 
 TEST_F(FileSystem, AnEntryWhoseStatusCannotBeReadShowsTheFilesystemBox) {
@@ -468,7 +452,7 @@ TEST_F(FileSystem, AnEntryWhoseStatusCannotBeReadShowsTheFilesystemBox) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].text.find("directory_entry::status"), std::string::npos) << boxes[0].text;
   EXPECT_EQ(condition(kInvalid), 1);
-  EXPECT_EQ(number(runtime->step(), "0 files"), -1);
+  EXPECT_EQ(loggedNumber(runtime->step(), "0 files"), -1);
 }
 
 TEST_F(FileSystem, ADirectoryWithoutReadPermissionShowsTheFilesystemBox) {
@@ -493,10 +477,10 @@ TEST_F(FileSystem, ANameThatIsNotUtf8IsListedWithEscapesAndRenamesBack) {
   setPath(a);
   EXPECT_TRUE(takeMessageBoxes().empty());
   StepRecord record = runtime->step();
-  ASSERT_EQ(number(record, "0 files"), 3);
+  ASSERT_EQ(loggedNumber(record, "0 files"), 3);
   int32_t element = -1;
   for (int32_t i = 0; i < 3; ++i) {
-    if (text(record, "0 file " + std::to_string(i)) == toUtf8(escaped)) element = i;
+    if (loggedText(record, "0 file " + std::to_string(i)) == toUtf8(escaped)) element = i;
   }
   ASSERT_NE(element, -1) << "the name with escapes is not listed";
 
@@ -533,11 +517,11 @@ TEST_F(FileSystem, RenameRenamesInTheCurrentEntryAndTheListKeepsTheOldNameUntilT
   EXPECT_TRUE(fs::exists(a / "renamed.txt"));
   EXPECT_TRUE(fs::exists(b / "f0.txt"));
   StepRecord kept = runtime->step();
-  EXPECT_EQ(text(kept, "0 file 0"), "f0.txt");
-  EXPECT_EQ(number(kept, "0 entries"), 2);
-  EXPECT_EQ(number(kept, "0 index"), 0);
+  EXPECT_EQ(loggedText(kept, "0 file 0"), "f0.txt");
+  EXPECT_EQ(loggedNumber(kept, "0 entries"), 2);
+  EXPECT_EQ(loggedNumber(kept, "0 index"), 0);
   setPath(a);
-  EXPECT_EQ(text(runtime->step(), "0 file 0"), "renamed.txt");
+  EXPECT_EQ(loggedText(runtime->step(), "0 file 0"), "renamed.txt");
 }
 
 TEST_F(FileSystem, RenameToANameThatBeginsWithTheOldOneRenames) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "frame/rundata.h"
+#include "tests/logged_values.h"
 #include "vohost/runtime.h"
 
 namespace vohost {
@@ -80,25 +81,6 @@ class TextRegex : public ::testing::Test {
 
   Text text() const { return rd->sText ? Text(rd->sText) : Text(); }
 };
-
-const TraceValue& logged(const StepRecord& record, const std::string& name) {
-  for (const LogEntry& entry : record.log) {
-    if (entry.name == name) return entry.value;
-  }
-  ADD_FAILURE() << "nothing logged as " << name;
-  static const TraceValue none;
-  return none;
-}
-
-std::string loggedText(const StepRecord& record, const std::string& name) {
-  const TraceValue& value = logged(record, name);
-  return std::holds_alternative<std::string>(value) ? std::get<std::string>(value) : "(a number)";
-}
-
-int32_t loggedNumber(const StepRecord& record, const std::string& name) {
-  const TraceValue& value = logged(record, name);
-  return std::holds_alternative<int32_t>(value) ? std::get<int32_t>(value) : INT32_MIN;
-}
 
 bool wasLogged(const StepRecord& record, const std::string& name) {
   for (const LogEntry& entry : record.log) {
