@@ -1,4 +1,5 @@
-// The edit-time exports: identity, catalog lookups, menus, display strings and parameter titles.
+// The edit-time exports: identity, catalog lookups, menus, display strings and parameter titles. The
+// property sheet and the setup dialog have files of their own.
 #include <cstring>
 
 #include "frame/catalog.h"
@@ -14,13 +15,6 @@ namespace {
 
 constexpr uint32_t kMinimumBuild = 280;
 constexpr uint32_t kMinimumVersion = 0x02000000;
-
-// Entries marked "compatible only" do nothing for an editor older than build 280 / version 2.
-bool compatible(voEditor* editor) {
-  if (!editor || !editor->getHostVersion) return false;
-  uint32_t word = editor->getHostVersion();
-  return (word & 0x0FFFu) >= kMinimumBuild && (word & 0xFFFF0000u) >= kMinimumVersion;
-}
 
 const Char kDefaultText[] = NIMBO_TEXT("日本語表現");
 constexpr uint32_t kNewObjectSize = 60;
@@ -49,19 +43,32 @@ const int16_t* infos(CatalogKind kind, int16_t code) {
 
 }  // namespace
 
+// An editor older than build 280 / version 2 gets nothing from the "compatible only" entries.
+bool nimbo::editorCompatible(voEditor* editor) {
+  if (!editor || !editor->getHostVersion) return false;
+  uint32_t word = editor->getHostVersion();
+  return (word & 0x0FFFu) >= kMinimumBuild && (word & 0xFFFF0000u) >= kMinimumVersion;
+}
+
 int32_t VO_CALL GetInfos(int32_t query) {
   switch (query) {
-    case 0: return 768;
-    case 2: return 256;
-    case 6: return 2;
-    case 7: return 280;
-    case 8: return 1;
-    default: return 0;
+    case 0:
+      return 768;
+    case 2:
+      return 256;
+    case 6:
+      return 2;
+    case 7:
+      return 280;
+    case 8:
+      return 1;
+    default:
+      return 0;
   }
 }
 
 int32_t VO_CALL CreateObject(voEditor* editor, void*, void* editData) {
-  if (!compatible(editor)) return -1;
+  if (!editorCompatible(editor)) return -1;
   auto* edit = static_cast<EDITDATA*>(editData);
   edit->popup = 1;
   edit->options = 0;
@@ -72,9 +79,6 @@ int32_t VO_CALL CreateObject(voEditor* editor, void*, void* editData) {
   if (grown) std::memcpy(grown->text, kDefaultText, sizeof(kDefaultText));
   return 0;
 }
-
-// The setup dialog arrives with the editor issue (#6); until then nothing is edited.
-int32_t VO_CALL EditObject(voEditor*, void*, void*, void*) { return 0; }
 
 void VO_CALL GetObjectRect(voEditor*, voRect* rect, void*, void*) {
   rect->right = rect->left + 32;
@@ -96,16 +100,17 @@ const voChar* VO_CALL GetHelpFileName() {
 }
 
 void* VO_CALL GetActionMenu(voEditor* editor, void*, void*) {
-  return compatible(editor) ? frame::copyMenuResource(frame::catalogTable(CatalogKind::action).menuResource)
-                            : nullptr;
+  return editorCompatible(editor)
+             ? frame::copyMenuResource(frame::catalogTable(CatalogKind::action).menuResource)
+             : nullptr;
 }
 void* VO_CALL GetConditionMenu(voEditor* editor, void*, void*) {
-  return compatible(editor)
+  return editorCompatible(editor)
              ? frame::copyMenuResource(frame::catalogTable(CatalogKind::condition).menuResource)
              : nullptr;
 }
 void* VO_CALL GetExpressionMenu(voEditor* editor, void*, void*) {
-  return compatible(editor)
+  return editorCompatible(editor)
              ? frame::copyMenuResource(frame::catalogTable(CatalogKind::expression).menuResource)
              : nullptr;
 }
@@ -120,20 +125,24 @@ int16_t VO_CALL GetExpressionCodeFromMenu(voEditor*, int16_t menuId) {
   return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::expression, static_cast<uint16_t>(menuId)));
 }
 
-const int16_t* VO_CALL GetActionInfos(voEditor*, int16_t code) { return infos(CatalogKind::action, code); }
-const int16_t* VO_CALL GetConditionInfos(voEditor*, int16_t code) { return infos(CatalogKind::condition, code); }
+const int16_t* VO_CALL GetActionInfos(voEditor*, int16_t code) {
+  return infos(CatalogKind::action, code);
+}
+const int16_t* VO_CALL GetConditionInfos(voEditor*, int16_t code) {
+  return infos(CatalogKind::condition, code);
+}
 const int16_t* VO_CALL GetExpressionInfos(voEditor*, int16_t code) {
   return infos(CatalogKind::expression, code);
 }
 
 void VO_CALL GetActionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (compatible(editor)) loadDisplayString(CatalogKind::action, code, buffer, maximum);
+  if (editorCompatible(editor)) loadDisplayString(CatalogKind::action, code, buffer, maximum);
 }
 void VO_CALL GetConditionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (compatible(editor)) loadDisplayString(CatalogKind::condition, code, buffer, maximum);
+  if (editorCompatible(editor)) loadDisplayString(CatalogKind::condition, code, buffer, maximum);
 }
 void VO_CALL GetExpressionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (compatible(editor)) loadDisplayString(CatalogKind::expression, code, buffer, maximum);
+  if (editorCompatible(editor)) loadDisplayString(CatalogKind::expression, code, buffer, maximum);
 }
 
 void VO_CALL GetActionTitle(voEditor*, int16_t code, int16_t param, voChar* buffer, int16_t maximum) {
@@ -154,22 +163,24 @@ void VO_CALL GetExpressionParam(voEditor*, int16_t code, int16_t param, voChar* 
   }
 }
 
-// The property sheet arrives with the editor issue (#6); until then it offers nothing.
-int32_t VO_CALL GetProperties(voEditor*, void*, int32_t) { return 0; }
-void* VO_CALL GetPropValue(voEditor*, void*, uint32_t) { return nullptr; }
-void VO_CALL SetPropValue(voEditor*, void*, uint32_t, void*) {}
-int32_t VO_CALL GetPropCheck(voEditor*, void*, uint32_t) { return 0; }
-void VO_CALL SetPropCheck(voEditor*, void*, uint32_t, int32_t) {}
-int32_t VO_CALL IsPropEnabled(voEditor*, void*, uint32_t) { return 1; }
-
-const voChar** VO_CALL GetDependencies(voEditor*, void*) { return nullptr; }
-int32_t VO_CALL GetFilters(voEditor*, int32_t, int32_t, void*) { return 0; }
-int32_t VO_CALL LoadObject(voEditor*, const voChar*, void*, int32_t) { return 0; }
-int32_t VO_CALL UsesFile(voEditor*, const voChar*) { return 0; }
-int32_t VO_CALL UpdateEditStructure(voEditor*, void*) { return 0; }
-int32_t VO_CALL Initialize(voEditor*, int32_t) { return 0; }
-int32_t VO_CALL EditProp(voEditor*, void*, uint32_t) { return 0; }
-voValue VO_CALL GetPropCreateParam(voEditor*, void*, uint32_t) { return 0; }
+const voChar** VO_CALL GetDependencies(voEditor*, void*) {
+  return nullptr;
+}
+int32_t VO_CALL GetFilters(voEditor*, int32_t, int32_t, void*) {
+  return 0;
+}
+int32_t VO_CALL LoadObject(voEditor*, const voChar*, void*, int32_t) {
+  return 0;
+}
+int32_t VO_CALL UsesFile(voEditor*, const voChar*) {
+  return 0;
+}
+int32_t VO_CALL UpdateEditStructure(voEditor*, void*) {
+  return 0;
+}
+int32_t VO_CALL Initialize(voEditor*, int32_t) {
+  return 0;
+}
 void VO_CALL PutObject(voEditor*, void*, void*, uint16_t) {}
 void VO_CALL RemoveObject(voEditor*, void*, void*, uint16_t) {}
 void VO_CALL UpdateFileNames(voEditor*, const voChar*, void*, void*) {}

@@ -25,6 +25,9 @@ static_assert(offsetof(EDITDATA, popup) == 20 && offsetof(EDITDATA, options) == 
 
 constexpr uint16_t kEditDataSize = sizeof(EDITDATA);
 
+// The edit-time test of the editor's version; entries marked "compatible only" do nothing when it fails.
+bool editorCompatible(voEditor* editor);
+
 // Units of the stored TEXT before its terminator, never reading past the record's recorded size.
 inline size_t editTextLength(const EDITDATA* edit) {
   size_t capacity = edit->eHeader.size > offsetof(EDITDATA, text)

@@ -18,7 +18,9 @@ enum RaisedCondition : int32_t {
   kMismatch = 6,
 };
 
-void raise(RUNDATA* rd, int32_t code) { frame::services(rd).generateEvent(&rd->rHo, code, 0); }
+void raise(RUNDATA* rd, int32_t code) {
+  frame::services(rd).generateEvent(&rd->rHo, code, 0);
+}
 
 // A one-shot flag is raised once: 1 -> raised -> -1.
 void raiseOnce(RUNDATA* rd, int32_t& flag, int32_t code) {

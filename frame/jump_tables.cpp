@@ -3,14 +3,13 @@
 #include "files/routines.h"
 #include "frame/routines.h"
 #include "text/routines.h"
+#include "util/routines.h"
+#include "window/routines.h"
 
 namespace nimbo::frame {
 
 namespace {
 
-int32_t VO_CALL pendingCondition(voHeader*, voValue, voValue) {
-  return 0;
-}
 int32_t VO_CALL pendingAction(voHeader*, voValue, voValue) {
   return 0;
 }
@@ -27,7 +26,6 @@ voValue VO_CALL notYetImplemented(voHeader*, voValue) {
   return 0;
 }
 
-constexpr voConditionRoutine C = pendingCondition;
 constexpr voActionRoutine A = pendingAction;
 constexpr voExpressionRoutine I = pendingIntegerExpression;
 constexpr voExpressionRoutine S = pendingStringExpression;
@@ -37,21 +35,23 @@ constexpr voExpressionRoutine S = pendingStringExpression;
 // Rows of codes, kept as written so a routine is found from its code at a glance.
 // clang-format off
 const voConditionRoutine conditionRoutines[kConditionCount] = {
-    text::RegexExpressionError, C,                               // 0-1
+    text::RegexExpressionError, window::AutoPositionMode,        // 0-1
     files::DirectoryPathConfirmed, files::InvalidDirectoryPath,  // 2-3
     text::RegexSearchPartial, text::RGXMatchFullSETMXVal,        // 4-5
-    text::RegexToMismatch, C,                                    // 6-7
+    text::RegexToMismatch, window::DetectClipboardChange,        // 6-7
 };
 
 const voActionRoutine actionRoutines[kActionCount] = {
-    text::SetTEXT, A, A, A,                    // 0-3
-    files::SetPATH, A, files::ChangeTheName,   // 4-6
-    files::SetIndexNumberOfPathHistory, A, A,  // 7-9
+    text::SetTEXT, window::SetAutoPosition,                                   // 0-1
+    window::EndAutoPositionMode, window::StartAutoPositionMode,               // 2-3
+    files::SetPATH, window::SetWindowTitleBarCaption, files::ChangeTheName,   // 4-6
+    files::SetIndexNumberOfPathHistory,                                       // 7
+    util::CircleMenuAutoFollow, util::GetAllObjectsNameAtTheFrame,            // 8-9
     A, A, A, A, A, A, A, A, A, A,              // 10-19
     A, A, A, A, A, A, A, A, A, A,              // 20-29
     A, A, A, A, A, A, A, A, A, A,              // 30-39
     A, A, A, A, A, A, A, A, A, A,              // 40-49
-    A, A, A, A,                                // 50-53
+    A, window::WindowControl, A, A,            // 50-53
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {
@@ -59,7 +59,7 @@ const voExpressionRoutine expressionRoutines[kExpressionCount] = {
     files::NumberOfFiles, files::NumberOfDirs,                                    // 2-3
     files::FileName, files::DirName, files::GetPathFromHistory,                   // 4-6
     text::RGX_TotalNumber_Match, text::RGX_SubMatch, files::MaxElementNumOfPath,  // 7-9
-    files::CurrentIndexNumberOfPath, S, I, I, S, S, S, I,                         // 10-17
+    files::CurrentIndexNumberOfPath, util::GetDateTimeIso8601, I, I, S, S, S, I,  // 10-17
     notYetImplemented,                                                            // 18
 };
 // clang-format on

@@ -12,7 +12,9 @@ using namespace nimbo;
 
 namespace {
 
-Char* allocateUnits(size_t bytes) { return static_cast<Char*>(std::malloc(bytes)); }
+Char* allocateUnits(size_t bytes) {
+  return static_cast<Char*>(std::malloc(bytes));
+}
 
 void release(Char*& buffer) {
   std::free(buffer);
@@ -51,7 +53,8 @@ int16_t VO_CALL CreateRunObject(voHeader* header, void* editData, void*) {
                          NIMBO_TEXT("Runtime >> REPLACED_STR_CACHE::FAILED_MALLOC"));
   }
   if (!rd->SubMatchBuff) {
-    platform::messageBox(NIMBO_TEXT("ERROR CODE #RNTIM_112"), NIMBO_TEXT("Runtime >> SubMatchBuff::FAILED_MALLOC"));
+    platform::messageBox(NIMBO_TEXT("ERROR CODE #RNTIM_112"),
+                         NIMBO_TEXT("Runtime >> SubMatchBuff::FAILED_MALLOC"));
   }
   return 0;
 }

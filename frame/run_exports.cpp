@@ -30,10 +30,16 @@ int16_t VO_CALL GetRunObjectInfos(voEditor*, voRunInfo* info) {
   return 1;
 }
 
-uint16_t VO_CALL GetRunObjectDataSize(voRunHeader*, void*) { return kRunDataSize; }
+uint16_t VO_CALL GetRunObjectDataSize(voRunHeader*, void*) {
+  return kRunDataSize;
+}
 
-int16_t VO_CALL LoadRunObject(voHeader*, void*) { return 1; }
-int16_t VO_CALL SaveRunObject(voHeader*, void*) { return 1; }
+int16_t VO_CALL LoadRunObject(voHeader*, void*) {
+  return 1;
+}
+int16_t VO_CALL SaveRunObject(voHeader*, void*) {
+  return 1;
+}
 
 // No debugger items: the list holds only its end marker.
 const uint16_t* VO_CALL GetDebugTree(voHeader*) {
@@ -41,10 +47,18 @@ const uint16_t* VO_CALL GetDebugTree(voHeader*) {
   return tree;
 }
 
-int16_t VO_CALL ContinueRunObject(voHeader*) { return 0; }
-int16_t VO_CALL PauseRunObject(voHeader*) { return 0; }
-int16_t VO_CALL DisplayRunObject(voHeader*) { return 0; }
-int32_t VO_CALL Free(void*) { return 0; }
+int16_t VO_CALL ContinueRunObject(voHeader*) {
+  return 0;
+}
+int16_t VO_CALL PauseRunObject(voHeader*) {
+  return 0;
+}
+int16_t VO_CALL DisplayRunObject(voHeader*) {
+  return 0;
+}
+int32_t VO_CALL Free(void*) {
+  return 0;
+}
 void VO_CALL StartApp(voEditor*, void*) {}
 void VO_CALL EndApp(voEditor*, void*) {}
 void VO_CALL EditDebugItem(voHeader*, int32_t) {}

@@ -2,6 +2,8 @@
 // line; and the scene errors a designer can make are reported with their place.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <filesystem>
 #include <fstream>
 
@@ -19,6 +21,15 @@ std::vector<std::string> readLines(const std::filesystem::path& path) {
   return lines;
 }
 
+// On Windows the task bar is the real one of the machine running the tests, not the scene's.
+std::string withoutHostTaskBar(const std::string& line) {
+#ifdef _WIN32
+  return std::regex_replace(line, std::regex(R"("taskBar":\{[^}]*\},)"), "");
+#else
+  return line;
+#endif
+}
+
 TEST(Scenes, EachSceneGivesItsExpectedTrace) {
   Extension extension(NIMBO_EXTENSION_PATH);
   int scenes = 0;
@@ -31,7 +42,9 @@ TEST(Scenes, EachSceneGivesItsExpectedTrace) {
     ASSERT_FALSE(want.empty()) << expected;
     std::vector<std::string> got = traceScene(extension, readScene(entry.path()));
     ASSERT_EQ(got.size(), want.size()) << entry.path();
-    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], want[i]) << entry.path() << " frame " << i;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(withoutHostTaskBar(got[i]), withoutHostTaskBar(want[i])) << entry.path() << " frame " << i;
+    }
   }
   EXPECT_GT(scenes, 0);
 }

@@ -27,6 +27,11 @@ voValue VO_CALL RGX_TotalNumber_Match(voHeader* header, voValue hostValue);
 // Expression 8 "RGX_SubMatch$(": element number.
 voValue VO_CALL RGX_SubMatch(voHeader* header, voValue hostValue);
 
+// Writes `text` (null reads as empty) into the TEXT: into a new buffer of its size when it is longer
+// than the current TEXT, else into the current buffer. False, with the TEXT absent, when that
+// allocation failed; the caller reports it.
+bool storeTEXT(RUNDATA* rd, const Char* text);
+
 // Replaces the TEXT with `built` in a new buffer of its length; false, with the TEXT absent, when the
 // allocation failed (the box has been shown).
 bool replaceTEXT(RUNDATA* rd, const Text& built);

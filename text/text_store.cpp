@@ -26,21 +26,23 @@ Char* allocateUnits(size_t units) {
 
 // The buffer is replaced only when the new text is longer than the current one as a string: a text
 // that once shrank is not grown back into its old buffer.
-int32_t VO_CALL SetTEXT(voHeader* header, voValue newText, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
-  const auto* text = reinterpret_cast<const Char*>(newText);
+bool storeTEXT(RUNDATA* rd, const Char* text) {
   size_t n = unitLength(text);
   if (!rd->sText || n > unitLength(rd->sText)) {
     std::free(rd->sText);
     rd->sText = allocateUnits(n + 1);
-    if (!rd->sText) {
-      platform::messageBox(kSetTextMallocText, kSetTextMallocCaption);
-      return 0;
-    }
+    if (!rd->sText) return false;
   }
   // The new text may be the TEXT itself, handed back by "Get TEXT$(".
   std::char_traits<Char>::move(rd->sText, text ? text : kEmpty, n + 1);
+  return true;
+}
+
+int32_t VO_CALL SetTEXT(voHeader* header, voValue newText, voValue) {
+  assert(header);
+  if (!storeTEXT(runData(header), reinterpret_cast<const Char*>(newText))) {
+    platform::messageBox(kSetTextMallocText, kSetTextMallocCaption);
+  }
   return 0;
 }
 

@@ -2,8 +2,11 @@
 // where a hook reads and dismisses each message box the extension shows.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/platform.h"
 
 namespace vohost {
 
@@ -28,5 +31,22 @@ class MainWindow {
  private:
   void* handle_;
 };
+
+// The main window, the task bar and the clipboard as a step leaves them.
+struct DeskState {
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  std::string caption;  // UTF-8
+  std::string show;     // "normal", "minimized" or "maximized"
+  bool taskBarPresent = false;
+  bool taskBarVisible = false;
+  bool clipboardText = false;      // the clipboard holds text
+};
+
+DeskState deskState(const MainWindow& window);
+
+// The user's hand: moves the cursor, copies a text, or copies content that is not text.
+void moveCursor(int32_t x, int32_t y);
+void setClipboardText(const nimbo::Text& text);
+void setClipboardData();
 
 }  // namespace vohost

@@ -1,10 +1,24 @@
 // The simulated desktop: the extension logs message boxes in the shared desk library, and the desk has
-// one application window, named by a token.
-#include "platform/desk/desk.h"
+// one application window, named by a token, a task bar, a cursor and a clipboard, all driven from here.
+#include "platform/desk/desk_window.h"
 #include "vohost/desktop.h"
 #include "vohost/utf.h"
 
 namespace vohost {
+
+namespace {
+const char* showName(nimbo::desk::ShowState show) {
+  switch (show) {
+    case nimbo::desk::ShowState::normal:
+      return "normal";
+    case nimbo::desk::ShowState::minimized:
+      return "minimized";
+    case nimbo::desk::ShowState::maximized:
+      return "maximized";
+  }
+  return "";
+}
+}  // namespace
 
 std::vector<ShownMessageBox> takeMessageBoxes() {
   std::vector<ShownMessageBox> shown;
@@ -14,8 +28,38 @@ std::vector<ShownMessageBox> takeMessageBoxes() {
   return shown;
 }
 
-MainWindow::MainWindow(int, int) : handle_(this) {}
+// Each window opens on a fresh desk, so runs do not see each other's cursor or clipboard.
+MainWindow::MainWindow(int width, int height) : handle_(this) {
+  nimbo::desk::openWindow(width, height, u"NIMBO");
+}
 
 MainWindow::~MainWindow() = default;
+
+// The desk has one application window: the one the run opened.
+DeskState deskState(const MainWindow&) {
+  nimbo::desk::WindowState desk = nimbo::desk::windowState();
+  return {desk.x,
+          desk.y,
+          desk.width,
+          desk.height,
+          toUtf8(desk.caption),
+          showName(desk.show),
+          true,
+          desk.taskBarVisible,
+          desk.clipboardHasText};
+}
+
+void moveCursor(int32_t x, int32_t y) {
+  nimbo::desk::moveCursor(x, y);
+}
+
+// The desk keeps whether the clipboard holds text, not the text itself.
+void setClipboardText(const nimbo::Text&) {
+  nimbo::desk::copyText();
+}
+
+void setClipboardData() {
+  nimbo::desk::copyNonText();
+}
 
 }  // namespace vohost

@@ -1,5 +1,5 @@
-// The editor record and EDITDATA reallocation. The reallocation entry receives only the record's
-// address, so the live blocks are found through a registry keyed by it.
+// The editor record, EDITDATA reallocation and the property sheet. The reallocation entry receives only
+// the record's address, so the live blocks are found through a registry keyed by it.
 #include "vohost/editor.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <map>
 
 #include "frame/editdata.h"
+#include "host/property_values.h"
 #include "vohost/error.h"
 
 namespace vohost {
@@ -73,6 +74,33 @@ bool EditData::resize(uint32_t newSize) {
   return true;
 }
 
+void editThroughProperties(const Exports& exports, Editor& editor, EditData& block,
+                           const EditOverrides& overrides) {
+  constexpr uint32_t kText = 0x80001, kPopup = 0x80002, kCase = 0x80003;
+  if (overrides.options && *overrides.options != 0 && *overrides.options != 2) {
+    throw Error("the property sheet sets the options word to 0 or 2 only");
+  }
+  if (overrides.popup) exports.SetPropCheck(editor.record(), block.data(), kPopup, *overrides.popup);
+  if (overrides.options) exports.SetPropCheck(editor.record(), block.data(), kCase, *overrides.options == 2);
+  if (!overrides.text) return;
+  // The sheet's value object may be released by either side; it is freed the way Release frees it.
+  auto* value = new CPropWStringValue(overrides.text->c_str());
+  exports.SetPropValue(editor.record(), block.data(), kText, static_cast<CPropValue*>(value));
+  value->Release();
+}
+
+std::vector<uint8_t> storeEditData(const EditData& block) {
+  const auto* bytes = static_cast<const uint8_t*>(block.data());
+  return {bytes, bytes + block.size()};
+}
+
+std::unique_ptr<EditData> loadEditData(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < nimbo::kEditDataSize) throw Error("a stored EDITDATA is smaller than its fields");
+  auto block = std::make_unique<EditData>(static_cast<uint32_t>(bytes.size()));
+  std::memcpy(block->data(), bytes.data(), bytes.size());
+  return block;
+}
+
 std::unique_ptr<EditData> createEditData(const Exports& exports, Editor& editor,
                                          const EditOverrides& overrides) {
   voRunInfo info{};
@@ -82,6 +110,10 @@ std::unique_ptr<EditData> createEditData(const Exports& exports, Editor& editor,
     throw Error("CreateObject refused to create the instance");
   }
   if (block->size() < nimbo::kEditDataSize) throw Error("CreateObject left EDITDATA smaller than its fields");
+  if (overrides.propertySheet) {
+    editThroughProperties(exports, editor, *block, overrides);
+    return loadEditData(storeEditData(*block));
+  }
   auto* edit = static_cast<nimbo::EDITDATA*>(block->data());
   if (overrides.popup) edit->popup = *overrides.popup;
   if (overrides.options) edit->options = *overrides.options;

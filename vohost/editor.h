@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "host/vohost.h"
 #include "platform/platform.h"
@@ -48,11 +49,23 @@ struct EditOverrides {
   std::optional<uint8_t> popup;
   std::optional<uint32_t> options;
   std::optional<nimbo::Text> text;
+  // Set the overrides as a designer does, through the property sheet (the options word then only 0
+  // or 2), and run from the record's stored bytes read back, as a saved game is.
+  bool propertySheet = false;
 };
 
 // A new instance's EDITDATA: the size GetRunObjectInfos asks for, CreateObject, then the overrides.
 // Throws Error when CreateObject refuses.
 std::unique_ptr<EditData> createEditData(const Exports& exports, Editor& editor,
                                          const EditOverrides& overrides);
+
+// The editor's property sheet: SetPropCheck for popup and options, SetPropValue for the text. Throws
+// Error for an options word other than 0 or 2, which no check box produces.
+void editThroughProperties(const Exports& exports, Editor& editor, EditData& block,
+                           const EditOverrides& overrides);
+
+// The record's bytes as the host stores them in the game file, and a record read back from them.
+std::vector<uint8_t> storeEditData(const EditData& block);
+std::unique_ptr<EditData> loadEditData(const std::vector<uint8_t>& bytes);
 
 }  // namespace vohost

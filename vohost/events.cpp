@@ -11,11 +11,15 @@ namespace vohost {
 
 namespace {
 
-constexpr const char* kNotAvailable = "not available yet";
-
 int32_t packPosition(const Position& position) {
   return static_cast<int32_t>((static_cast<uint32_t>(position.x) & 0xFFFFu) |
                               (static_cast<uint32_t>(position.y) << 16));
+}
+
+// A position value may come from an expression, packed as the host packs it: X low, Y high, signed.
+Position unpackPosition(int32_t packed) {
+  auto bits = static_cast<uint32_t>(packed);
+  return {static_cast<int16_t>(bits & 0xFFFFu), static_cast<int16_t>(bits >> 16)};
 }
 
 template <class T>
@@ -125,7 +129,7 @@ void Runtime::run(const Action& action, const std::string& where) {
   }
 }
 
-// The desk gains a cursor and a clipboard later; until then these actions say so in the log.
+// The cursor and the clipboard are the desk's on Linux and the system's on Windows.
 void Runtime::runHost(const HostAction& action, const std::string& where) {
   switch (action.kind) {
     case HostActionKind::log: {
@@ -137,9 +141,16 @@ void Runtime::runHost(const HostAction& action, const std::string& where) {
       }
       break;
     }
-    case HostActionKind::moveCursor:
+    case HostActionKind::moveCursor: {
+      Position position = unpackPosition(std::get<int32_t>(evaluate(action.operands[0], where)));
+      moveCursor(position.x, position.y);
+      break;
+    }
     case HostActionKind::setClipboardText:
-      record_.log.push_back({hostActionName(action.kind), kNotAvailable});
+      setClipboardText(std::get<nimbo::Text>(evaluate(action.operands[0], where)));
+      break;
+    case HostActionKind::setClipboardData:
+      setClipboardData();
       break;
     case HostActionKind::destroyObject:
       for (int number : selected(std::get<ObjectSelection>(action.operands[0]))) {

@@ -246,6 +246,7 @@ StepRecord Runtime::step() {
   }
   applyDestroys();
   record_.messageBoxes = takeMessageBoxes();
+  record_.desk = deskState(mainWindow_);
   record_.objects = snapshot();
   ++frame_;
   return std::move(record_);

@@ -44,6 +44,8 @@ class Runtime {
   const EditData& nimboEditData(int index) const { return *nimbos_.at(index).edit; }
   voRunHeader* runHeader() { return &run_.header; }
   const voRunInfo& runInfo() const { return runInfo_; }
+  // The main window, the task bar and the clipboard as they stand now.
+  DeskState desk() const { return deskState(mainWindow_); }
 
  private:
   // The run header first, so a service finds the runtime from any object's hoAdRunHeader.

@@ -84,7 +84,7 @@ struct ExtensionAction {
   std::vector<Parameter> params;
 };
 
-enum class HostActionKind { log, moveCursor, setClipboardText, destroyObject };
+enum class HostActionKind { log, moveCursor, setClipboardText, setClipboardData, destroyObject };
 
 struct HostAction {
   HostActionKind kind = HostActionKind::log;

@@ -164,6 +164,10 @@ HostAction readHostAction(const json& value, const std::string& where) {
   if (name == hostActionName(HostActionKind::setClipboardText)) {
     return hostActionWith(HostActionKind::setClipboardText, value, "text", where);
   }
+  if (name == hostActionName(HostActionKind::setClipboardData)) {
+    allowKeys(value, where, {"host"});
+    return HostAction{HostActionKind::setClipboardData, {}, {}};
+  }
   if (name == hostActionName(HostActionKind::destroyObject)) {
     return hostActionWith(HostActionKind::destroyObject, value, "object", where);
   }
@@ -243,8 +247,14 @@ ObjectType readObjectType(const json& value, const std::string& where) {
 }
 
 EditOverrides readNimbo(const json& value, const std::string& where) {
-  allowKeys(value, where, {"popup", "options", "text"});
+  allowKeys(value, where, {"popup", "options", "text", "propertySheet"});
   EditOverrides overrides;
+  if (value.contains("propertySheet")) {
+    if (!value["propertySheet"].is_boolean()) {
+      fail(where + ".propertySheet", "propertySheet is true or false");
+    }
+    overrides.propertySheet = value["propertySheet"].get<bool>();
+  }
   if (value.contains("popup")) {
     int32_t popup = asInteger(value["popup"], where + ".popup");
     if (popup != 0 && popup != 1) fail(where + ".popup", "popup is 0 or 1");
@@ -292,6 +302,8 @@ const char* hostActionName(HostActionKind kind) {
       return "move cursor";
     case HostActionKind::setClipboardText:
       return "set clipboard text";
+    case HostActionKind::setClipboardData:
+      return "set clipboard data";
     case HostActionKind::destroyObject:
       return "destroy object";
   }

@@ -1,4 +1,5 @@
-// The trace's JSON form. The desk's state sits under "desk" so the window and clipboard join it later.
+// The trace's JSON form. The desk's state sits under "desk": the message boxes, the window, the task bar
+// and the clipboard.
 #include "vohost/trace.h"
 
 #include <nlohmann/json.hpp>
@@ -52,7 +53,18 @@ std::string traceLine(const StepRecord& record) {
   ordered_json boxes = ordered_json::array();
   for (const ShownMessageBox& box : record.messageBoxes)
     boxes.push_back({{"caption", box.caption}, {"text", box.text}});
-  j["desk"] = {{"messageBoxes", boxes}};
+  const DeskState& desk = record.desk;
+  ordered_json window;
+  window["x"] = desk.x;
+  window["y"] = desk.y;
+  window["width"] = desk.width;
+  window["height"] = desk.height;
+  window["caption"] = desk.caption;
+  window["show"] = desk.show;
+  j["desk"] = {{"messageBoxes", boxes},
+               {"window", window},
+               {"taskBar", {{"visible", desk.taskBarVisible}}},
+               {"clipboard", {{"text", desk.clipboardText}}}};
   return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

@@ -53,6 +53,7 @@ struct StepRecord {
   std::vector<LogEntry> log;
   std::vector<ServiceCall> calls;
   std::vector<ShownMessageBox> messageBoxes;  // the desk's state: boxes shown during the step
+  DeskState desk;                             // and its window, task bar and clipboard after it
 };
 
 // One JSON line, without its newline; keys in a fixed order so traces compare as text.

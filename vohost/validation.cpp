@@ -123,6 +123,8 @@ void Runtime::validateHostAction(const HostAction& action, const std::string& wh
     case HostActionKind::setClipboardText:
       validateParameter(action.operands[0], ValueType::text, where);
       break;
+    case HostActionKind::setClipboardData:
+      break;
     case HostActionKind::destroyObject:
       validateParameter(action.operands[0], ValueType::object, where);
       break;
