@@ -67,6 +67,7 @@ std::vector<Parameter> readParameters(const json& object, const std::string& whe
 
 Parameter readObjectSelection(const json& value, const std::string& where) {
   allowKeys(value, where, {"object", "instances"});
+  if (value.at("object").is_null()) return ObjectSelection{};  // the null object
   ObjectSelection selection{stringAt(value, "object", where), {}};
   for (const json& index : arrayOrEmpty(value, "instances", where)) {
     int32_t instance = asInteger(index, where + ".instances");
