@@ -13,6 +13,7 @@ struct AlignChainEntry {
   int32_t nextX;    // X of the next slot
   int32_t rowY;     // Y of the row
 };
+static_assert(sizeof(void*) != 4 || sizeof(AlignChainEntry) == 16, "the host's entries are 16 bytes");
 
 // Shared by the grid and the pattern layouts: a field one action writes is seen by the next one that
 // reads it, and nothing resets it between series but the first calls that write it.
