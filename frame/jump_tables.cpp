@@ -1,5 +1,6 @@
 // The three jump tables, indexed by code. A routine whose subsystem has not landed yet answers with
 // the neutral value: 0, or the empty string marked as a string result.
+#include "align/routines.h"
 #include "files/routines.h"
 #include "frame/routines.h"
 #include "text/routines.h"
@@ -47,11 +48,16 @@ const voActionRoutine actionRoutines[kActionCount] = {
     files::SetPATH, window::SetWindowTitleBarCaption, files::ChangeTheName,   // 4-6
     files::SetIndexNumberOfPathHistory,                                       // 7
     util::CircleMenuAutoFollow, util::GetAllObjectsNameAtTheFrame,            // 8-9
-    A, A, A, A, A, A, A, A, A, A,              // 10-19
+    align::AlignConnect2Points, align::AlignZigZag, align::AlignVertical,     // 10-12
+    align::AlignCircle, align::AlignGrid,                                     // 13-14
+    align::AlignLeftLMS, align::AlignRightLMSCounter,                         // 15-16
+    A, A, A,                                                                  // 17-19
     A, A, A, A, A, A, A, A, A, A,              // 20-29
     A, A, A, A, A, A, A, A, A, A,              // 30-39
-    A, A, A, A, A, A, A, A, A, A,              // 40-49
-    A, window::WindowControl, A, A,            // 50-53
+    A, A, A, A, A, A,                                                         // 40-45
+    align::AlignSemiCircle, align::Grid_Rhombus_TBLR,                         // 46-47
+    align::LMS_Grid_Trapezoid_LRTB, A,                                        // 48-49
+    align::LMS_Grid_ROWS_OFST_LRTB, window::WindowControl, A, A,              // 50-53
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {
