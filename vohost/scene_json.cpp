@@ -315,7 +315,7 @@ Scene parseScene(const std::string& text) {
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error& error) {
+  } catch (const json::exception& error) {  // a syntax error, or a number past what a double holds
     throw Error(std::string("scene is not valid JSON: ") + error.what());
   }
   allowKeys(root, "scene", {"frame", "objects", "nimbo", "events"});
