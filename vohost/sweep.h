@@ -66,8 +66,8 @@ struct SweepResult {
 // Starts a child that runs checks [from, to) and speaks the sweep's protocol on its output.
 using ChildStarter = std::function<std::unique_ptr<ChildProcess>(size_t from, size_t to)>;
 
-// Runs the checks a child per routine (the name's first part); a child that crashes or stops
-// answering for `limit` is blamed on the check it had begun, and a new one goes on after it.
+// Runs the checks a child per routine (the name's first part; on Windows one child for all); a child that
+// crashes or stops answering for `limit` is blamed on the check it had begun, and a new one goes on after it.
 SweepResult sweepInChildren(const std::vector<SweepCheck>& checks, const ChildStarter& start,
                             std::chrono::milliseconds limit);
 
