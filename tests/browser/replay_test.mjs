@@ -31,7 +31,7 @@ const readTrace = (file) => readFileSync(file, "utf8").trim().split("\n").map((l
 const WINDOW_BACKGROUND = [250, 251, 252];
 
 let browser;
-let scenePage, sceneTrace, samplePage, sampleTrace;
+let scenePage, sceneTrace, samplePage, sampleTrace, emptyHtml;
 
 before(async () => {
   const sceneHtml = path.join(outDir, "replay_scene.html");
@@ -43,6 +43,9 @@ before(async () => {
   const sampleJsonl = path.join(outDir, "replay_sample.jsonl");
   execFileSync(replaySample, ["40", "240", sampleHtml, sampleJsonl, "--extremes"], { stdio: "pipe" });
   sampleTrace = readTrace(sampleJsonl);
+
+  emptyHtml = path.join(outDir, "replay_empty.html");
+  execFileSync(vohost, ["run", scene, "--frames", "0", "--html", emptyHtml], { stdio: "pipe" });
 
   browser = await chromium.launch({ executablePath: chromiumPath, headless: true, timeout: 120_000 });
   scenePage = await openPage(sceneHtml);
@@ -66,8 +69,11 @@ async function openPage(file) {
       page.problems.push("request to " + request.url());
     }
   });
+  // A page whose code fails never gets ready: say why at once instead of waiting for the timeout.
+  const failed = new Promise((_, reject) => page.once("pageerror", (error) => reject(error)));
+  failed.catch(() => {});
   await page.goto(pathToFileURL(file).href);
-  await page.waitForFunction(() => document.body.dataset.ready === "true");
+  await Promise.race([page.waitForFunction(() => document.body.dataset.ready === "true"), failed]);
   return page;
 }
 
@@ -200,8 +206,9 @@ test("the step buttons and the keyboard move one step, and the object under the 
   assert.equal(await shownFrame(samplePage), sampleTrace.length - 1);
   await samplePage.locator("#first").click();
   assert.equal(await shownFrame(samplePage), 0);
-  await samplePage.locator("h1").click();
   await samplePage.keyboard.press("ArrowRight");
+  await samplePage.keyboard.press("ArrowRight");
+  await samplePage.keyboard.press("ArrowLeft");
   assert.equal(await shownFrame(samplePage), 1);
 
   const [o] = (await samplePage.evaluate(() => window.replay.objectsAt(1))).filter(
@@ -243,4 +250,13 @@ test("Play advances the steps by itself, Pause holds them, and the replay stops 
   await samplePage.screenshot({ path: screenshot, fullPage: true });
   console.log(`screenshot: ${screenshot}`);
   assert.deepEqual(samplePage.problems, []);
+});
+
+test("a run of no steps opens and says so", async () => {
+  const page = await openPage(emptyHtml);
+  assert.equal(await page.locator("#frame-count").textContent(), "0");
+  assert.equal(await page.locator("#play").isDisabled(), true);
+  assert.match(await page.locator("#hint").textContent(), /no frame step/);
+  assert.deepEqual(page.problems, []);
+  await page.close();
 });
