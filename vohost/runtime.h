@@ -97,6 +97,7 @@ class Runtime {
   void applyDestroys();
   void refreshObjInfo(TypeSlot& type);
   std::vector<ObjectState> snapshot() const;
+  std::vector<std::string> texts();
   Instance* instanceOf(const voHeader* header);
   const TypeSlot& typeNamed(const std::string& name) const;  // validation made sure it exists
   static Runtime& of(const voHeader* self);
