@@ -2,6 +2,7 @@
 // the neutral value: 0, or the empty string marked as a string result.
 #include "files/routines.h"
 #include "frame/routines.h"
+#include "motion/routines.h"
 #include "text/routines.h"
 #include "util/routines.h"
 #include "window/routines.h"
@@ -47,11 +48,20 @@ const voActionRoutine actionRoutines[kActionCount] = {
     files::SetPATH, window::SetWindowTitleBarCaption, files::ChangeTheName,   // 4-6
     files::SetIndexNumberOfPathHistory,                                       // 7
     util::CircleMenuAutoFollow, util::GetAllObjectsNameAtTheFrame,            // 8-9
-    A, A, A, A, A, A, A, A, A, A,              // 10-19
-    A, A, A, A, A, A, A, A, A, A,              // 20-29
-    A, A, A, A, A, A, A, A, A, A,              // 30-39
-    A, A, A, A, A, A, A, A, A, A,              // 40-49
-    A, window::WindowControl, A, A,            // 50-53
+    A, A, A, A, A, A, A,                                                      // 10-16
+    motion::WrapAtWindowWidth, motion::FlipAtWindowWidth,                     // 17-18
+    motion::WrapAtWindowHeight, motion::FlipAtWindowHeight,                   // 19-20
+    motion::OrbitalAroundOwnXY, motion::OrbitalAroundTargetXY,                // 21-22
+    motion::NullMotion,                                                       // 23
+    motion::WrapAtWindowWidthSineWave, motion::FlipAtWindowWidthSineWave,     // 24-25
+    motion::WrapAtWindowHeightSineWave, motion::FlipAtWindowHeightSineWave,   // 26-27
+    motion::OrbitAroundOwnXYPos, motion::OrbitAroundTargetXYPos,              // 28-29
+    motion::VirtualWallTop, motion::VirtualWallLeft,                          // 30-31
+    motion::VirtualWallRight, motion::VirtualWallBottom,                      // 32-33
+    motion::VirtualWallAutoSetup,                                             // 34
+    A, A, A, A, A, A, A, A, A, A, A, A, A, A, A,                              // 35-49
+    A, window::WindowControl,                                                 // 50-51
+    motion::MoveTowardNamedTarget, motion::MoveTowardNamedTargetCustomParam,  // 52-53
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {
