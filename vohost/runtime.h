@@ -145,6 +145,7 @@ class Runtime {
                                   const std::string& where);
   HostValue evaluate(const Parameter& param, const std::string& where);
   HostValue callExpression(const ExpressionCall& call, const std::string& where);
+  int32_t alterableValue(const AlterableValue& value, const std::string& where) const;
   // Runs `call(param1, param2)` with `args` as the parameters the services hand out, then reports a
   // service misuse or an error raised inside the call.
   template <class Call>
