@@ -5,6 +5,7 @@
 #include "frame/exports.h"
 #include "frame/routines.h"
 #include "motion/motion_loop.h"
+#include "motion/registry.h"
 
 using namespace nimbo;
 

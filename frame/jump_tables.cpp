@@ -3,6 +3,7 @@
 #include "align/routines.h"
 #include "files/routines.h"
 #include "frame/routines.h"
+#include "motion/routines.h"
 #include "text/routines.h"
 #include "util/routines.h"
 #include "window/routines.h"
@@ -51,13 +52,21 @@ const voActionRoutine actionRoutines[kActionCount] = {
     align::AlignConnect2Points, align::AlignZigZag, align::AlignVertical,     // 10-12
     align::AlignCircle, align::AlignGrid,                                     // 13-14
     align::AlignLeftLMS, align::AlignRightLMSCounter,                         // 15-16
-    A, A, A,                                                                  // 17-19
-    A, A, A, A, A, A, A, A, A, A,              // 20-29
-    A, A, A, A, A, A, A, A, A, A,              // 30-39
-    A, A, A, A, A, A,                                                         // 40-45
+    motion::WrapAtWindowWidth, motion::FlipAtWindowWidth,                     // 17-18
+    motion::WrapAtWindowHeight, motion::FlipAtWindowHeight,                   // 19-20
+    motion::OrbitalAroundOwnXY, motion::OrbitalAroundTargetXY,                // 21-22
+    motion::NullMotion,                                                       // 23
+    motion::WrapAtWindowWidthSineWave, motion::FlipAtWindowWidthSineWave,     // 24-25
+    motion::WrapAtWindowHeightSineWave, motion::FlipAtWindowHeightSineWave,   // 26-27
+    motion::OrbitAroundOwnXYPos, motion::OrbitAroundTargetXYPos,              // 28-29
+    motion::VirtualWallTop, motion::VirtualWallLeft,                          // 30-31
+    motion::VirtualWallRight, motion::VirtualWallBottom,                      // 32-33
+    motion::VirtualWallAutoSetup,                                             // 34
+    A, A, A, A, A, A, A, A, A, A, A,                                          // 35-45
     align::AlignSemiCircle, align::Grid_Rhombus_TBLR,                         // 46-47
     align::LMS_Grid_Trapezoid_LRTB, A,                                        // 48-49
-    align::LMS_Grid_ROWS_OFST_LRTB, window::WindowControl, A, A,              // 50-53
+    align::LMS_Grid_ROWS_OFST_LRTB, window::WindowControl,                    // 50-51
+    motion::MoveTowardNamedTarget, motion::MoveTowardNamedTargetCustomParam,  // 52-53
 };
 
 const voExpressionRoutine expressionRoutines[kExpressionCount] = {

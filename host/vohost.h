@@ -171,7 +171,8 @@ typedef struct voServices {
   void(VO_CALL* generateEvent)(voHeader* self, int32_t code, int32_t zero);
   /* After X, Y and the changed flag were written, the object shows at its new place. */
   void(VO_CALL* redrawObject)(voHeader* object, int32_t zero1, int32_t zero2);
-  /* The object leaves the frame; its record stays readable until the frame step ends. */
+  /* The object leaves the frame at the end of the frame step. Its record stays readable, marked
+   * VO_HOF_DESTROYING, until the extension's next HandleRunObject has returned; then the host frees it. */
   void(VO_CALL* destroyObject)(voHeader* object, int32_t zero1, int32_t zero2);
   /* Applies a newly written direction or forced frame. */
   void(VO_CALL* updateAnimation)(voHeader* object, int32_t zero);

@@ -5,11 +5,9 @@
 
 namespace nimbo::motion {
 
-// Steps every moving entry of controlList once, by its motion kind. Entries appended while the loop
-// runs wait for the next frame.
+// Steps every moving entry of controlList once, by its motion kind, over the entries there when it
+// starts. First it lets go of every object and target the host has marked as destroyed: their records
+// are freed once this frame step is over.
 void runMotionLoop(RUNDATA* rd);
-
-// Counts down the armed delayed rejects and removes the entries whose delay ran out.
-void runDelayedRejects(RUNDATA* rd);
 
 }  // namespace nimbo::motion

@@ -86,6 +86,10 @@ TEST(SceneErrors, BrokenFilesAndUnknownKeysAreRefused) {
   EXPECT_THROW(parseScene(R"({"events":[{"actions":[{"host":"log","name":"x"}]}]})"), Error);
   EXPECT_THROW(parseScene(R"({"objects":[{"name":"A","kind":"sprite"}]})"), Error);
   EXPECT_THROW(parseScene(R"({"nimbo":[{"text":"\u00ff", "popup": 2}]})"), Error);
+  EXPECT_THROW(
+      parseScene(
+          R"({"events":[{"actions":[{"host":"log","name":"v","value":{"alterableValue":"AB","object":"X"}}]}]})"),
+      Error);
   EXPECT_THROW(readScene("/nonexistent/scene.json"), Error);
 }
 

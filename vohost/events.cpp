@@ -251,7 +251,16 @@ Runtime::HostValue Runtime::evaluate(const Parameter& param, const std::string& 
   if (const auto* position = std::get_if<Position>(&param)) return packPosition(*position);
   if (std::holds_alternative<ObjectSelection>(param))
     throw Error(where + ": an object selection is not a value");
+  if (const auto* value = std::get_if<AlterableValue>(&param)) return alterableValue(*value, where);
   return callExpression(*std::get<std::shared_ptr<const ExpressionCall>>(param), where);
+}
+
+int32_t Runtime::alterableValue(const AlterableValue& value, const std::string& where) const {
+  std::vector<int> numbers = selected(value.object);
+  if (numbers.empty()) throw Error(where + ": no instance of \"" + value.object.type + "\" is selected");
+  const voHeader* header = instances_[numbers.front()].header;
+  if (header->hoType != VO_KIND_ACTIVE) throw Error(where + ": only active objects have alterable values");
+  return reinterpret_cast<const voObject*>(header)->rov[value.slot].value.integer;
 }
 
 // The string-result flag is cleared before the call and the text copied out at once: the buffer is the

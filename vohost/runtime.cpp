@@ -116,7 +116,7 @@ void Runtime::buildTypes() {
 }
 
 void Runtime::addInstance(int type, int index, const InstanceSettings& settings) {
-  Instance instance{type, index, -1, nullptr, nullptr, false};
+  Instance instance{type, index, -1, nullptr, nullptr, false, {}};
   if (types_[type].kind == VO_KIND_ACTIVE) {
     auto* block = static_cast<ActiveBlock*>(zeroBlock(sizeof(ActiveBlock)));
     instance.memory.reset(block);
@@ -209,28 +209,53 @@ void Runtime::applyDestroys() {
   }
 }
 
+// Scene objects marked as destroyed whose records are still held.
+std::vector<int> Runtime::markedObjects() const {
+  std::vector<int> numbers;
+  for (size_t number = 0; number < instances_.size(); ++number) {
+    const Instance& instance = instances_[number];
+    if (instance.nimbo < 0 && instance.header && (instance.header->hoFlags & VO_HOF_DESTROYING))
+      numbers.push_back(static_cast<int>(number));
+  }
+  return numbers;
+}
+
+// Freed for real, so that an extension touching a destroyed object's record is caught by the sanitizer.
+void Runtime::releaseRecords(const std::vector<int>& numbers) {
+  for (int number : numbers) {
+    Instance& instance = instances_[number];
+    instance.lastState = stateOf(instance);
+    instance.memory.reset();
+    instance.header = nullptr;
+  }
+}
+
+ObjectState Runtime::stateOf(const Instance& instance) const {
+  const voHeader& header = *instance.header;
+  ObjectState state;
+  state.type = types_[instance.type].name;
+  state.instance = instance.index;
+  state.x = header.hoX;
+  state.y = header.hoY;
+  state.destroyed = instance.removed;
+  if (header.hoType == VO_KIND_ACTIVE) {
+    const auto& object = reinterpret_cast<const voObject&>(header);
+    state.active = true;
+    state.direction = object.roc.rcDir;
+    state.animationFrame = object.roa.raAnimFrame;
+    state.forcedFrame = object.roa.raAnimForced;
+    for (size_t i = 0; i < state.values.size(); ++i) state.values[i] = object.rov[i].value.integer;
+    state.inkEffect = object.ros.rsEffect;
+    state.alpha = 255 - static_cast<int32_t>(object.ros.rsEffectObject->rgbaCoefficient >> 24);
+  }
+  return state;
+}
+
 std::vector<ObjectState> Runtime::snapshot() const {
   std::vector<ObjectState> states;
   for (const Instance& instance : instances_) {
     if (instance.nimbo >= 0) continue;
-    const voHeader& header = *instance.header;
-    ObjectState state;
-    state.type = types_[instance.type].name;
-    state.instance = instance.index;
-    state.x = header.hoX;
-    state.y = header.hoY;
-    state.destroyed = instance.removed;
-    if (header.hoType == VO_KIND_ACTIVE) {
-      const auto& object = reinterpret_cast<const voObject&>(header);
-      state.active = true;
-      state.direction = object.roc.rcDir;
-      state.animationFrame = object.roa.raAnimFrame;
-      state.forcedFrame = object.roa.raAnimForced;
-      for (size_t i = 0; i < state.values.size(); ++i) state.values[i] = object.rov[i].value.integer;
-      state.inkEffect = object.ros.rsEffect;
-      state.alpha = 255 - static_cast<int32_t>(object.ros.rsEffectObject->rgbaCoefficient >> 24);
-    }
-    states.push_back(state);
+    states.push_back(instance.header ? stateOf(instance) : instance.lastState);
   }
   return states;
 }
@@ -255,6 +280,8 @@ StepRecord Runtime::step() {
   record_ = StepRecord{};
   record_.frame = frame_;
   runPass();
+  // Every NIMBO instance steps after these marks: their records may go once the step is over.
+  std::vector<int> seenByEveryStep = markedObjects();
   for (Nimbo& nimbo : nimbos_) {
     if (!nimbo.handled || instances_[nimbo.number].removed) continue;
     nimbo.handled = exports_.HandleRunObject(objectList_[nimbo.number]) == 0;
@@ -262,6 +289,7 @@ StepRecord Runtime::step() {
     if (!fault_.empty()) throw Error("HandleRunObject: " + std::exchange(fault_, std::string()));
   }
   applyDestroys();
+  releaseRecords(seenByEveryStep);
   record_.messageBoxes = takeMessageBoxes();
   record_.desk = deskState(mainWindow_);
   record_.objects = snapshot();

@@ -35,7 +35,9 @@ class Runtime {
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
 
-  // One frame step: the event list, HandleRunObject on every NIMBO instance, then the destroys.
+  // One frame step: the event list, HandleRunObject on every NIMBO instance, then the destroys. A
+  // destroyed object leaves the frame at the end of the step that marked it; its record stays readable,
+  // marked, until every NIMBO instance has had a frame step since, and is freed then.
   StepRecord step();
 
   int framesDone() const { return frame_; }
@@ -67,8 +69,9 @@ class Runtime {
     int index = 0;   // within its type
     int nimbo = -1;  // NIMBO instance index, -1 for scene objects
     std::unique_ptr<void, FreeBlock> memory;
-    voHeader* header = nullptr;
+    voHeader* header = nullptr;  // null once the record is freed
     bool removed = false;
+    ObjectState lastState;  // what the trace shows once the record is freed
   };
   struct Nimbo {
     int number = 0;
@@ -95,7 +98,10 @@ class Runtime {
   void addInstance(int type, int index, const InstanceSettings& settings);
   void createNimbos();
   void applyDestroys();
+  std::vector<int> markedObjects() const;
+  void releaseRecords(const std::vector<int>& numbers);
   void refreshObjInfo(TypeSlot& type);
+  ObjectState stateOf(const Instance& instance) const;
   std::vector<ObjectState> snapshot() const;
   std::vector<std::string> texts();
   Instance* instanceOf(const voHeader* header);
@@ -140,6 +146,7 @@ class Runtime {
                                   const std::string& where);
   HostValue evaluate(const Parameter& param, const std::string& where);
   HostValue callExpression(const ExpressionCall& call, const std::string& where);
+  int32_t alterableValue(const AlterableValue& value, const std::string& where) const;
   // Runs `call(param1, param2)` with `args` as the parameters the services hand out, then reports a
   // service misuse or an error raised inside the call.
   template <class Call>

@@ -52,8 +52,15 @@ struct ObjectSelection {
 
 struct ExpressionCall;
 
-using Parameter =
-    std::variant<int32_t, nimbo::Text, Position, ObjectSelection, std::shared_ptr<const ExpressionCall>>;
+// Alterable value `slot` (0 = A) of the first selected instance of an active object type, read when the
+// parameter is evaluated.
+struct AlterableValue {
+  ObjectSelection object;
+  int slot = 0;
+};
+
+using Parameter = std::variant<int32_t, nimbo::Text, Position, ObjectSelection,
+                               std::shared_ptr<const ExpressionCall>, AlterableValue>;
 
 struct ExpressionCall {
   int nimbo = 0;  // which NIMBO instance evaluates it

@@ -77,10 +77,21 @@ Parameter readObjectSelection(const json& value, const std::string& where) {
   return selection;
 }
 
+// "A" to "Z".
+AlterableValue readAlterableValue(const json& value, const std::string& where) {
+  allowKeys(value, where, {"alterableValue", "object", "instances"});
+  std::string letter = stringAt(value, "alterableValue", where);
+  if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') fail(where, "an alterable value is A to Z");
+  json selection = value;
+  selection.erase("alterableValue");
+  return {std::get<ObjectSelection>(readObjectSelection(selection, where)), letter[0] - 'A'};
+}
+
 Parameter readParameter(const json& value, const std::string& where) {
   if (value.is_number_integer()) return asInteger(value, where);
   if (value.is_string()) return fromUtf8(value.get<std::string>());
   if (!value.is_object()) fail(where, "expected an integer, a text or an object");
+  if (value.contains("alterableValue")) return readAlterableValue(value, where);
   if (value.contains("object")) return readObjectSelection(value, where);
   if (value.contains("expression")) {
     allowKeys(value, where, {"expression", "nimbo", "params"});

@@ -51,6 +51,10 @@ Runtime::ValueType Runtime::typeOf(const Parameter& param, const std::string& wh
   if (std::holds_alternative<int32_t>(param)) return ValueType::integer;
   if (std::holds_alternative<nimbo::Text>(param)) return ValueType::text;
   if (std::holds_alternative<Position>(param)) return ValueType::position;
+  if (const auto* value = std::get_if<AlterableValue>(&param)) {
+    typeOf(value->object, where);
+    return ValueType::integer;
+  }
   if (const auto* selection = std::get_if<ObjectSelection>(&param)) {
     if (selection->type.empty()) return ValueType::object;
     auto type = std::find_if(scene_.objects.begin(), scene_.objects.end(),

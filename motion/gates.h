@@ -1,0 +1,33 @@
+// What the steps run before they move an object: the gates that can hold an entry still for a frame,
+// and the grow-radius cycle.
+#pragma once
+
+#include <cstdint>
+
+#include "motion/control_entry.h"
+
+namespace nimbo::motion {
+
+// Go: the step moves the object this frame. Halt: it ends at once; values the gate wrote stay written.
+enum class Gate { go, halt };
+
+// The sleep/interval cycle; writes the sleep countdown to B and the interval countdown to C.
+Gate sleepIntervalGate(ControlEntry& entry, voObject* object);
+
+// The pause after a fixed-angle rotation, and its end; writes the pause countdown to C.
+Gate orbitPauseGate(ControlEntry& entry, voObject* object);
+
+// One frame of the grow-radius cycle for radius 1 (its hold countdown goes to E) or radius 2; each
+// gives the radius it leaves.
+int32_t growRadius1(ControlEntry& entry, voObject* object);
+int32_t growRadius2(ControlEntry& entry);
+
+// Radius 1 or 2 after this frame's grow step: unchanged while no cycle runs.
+inline int32_t stepRadius1(ControlEntry& entry, voObject* object) {
+  return entry.growRadius == 0 ? entry.radius1 : growRadius1(entry, object);
+}
+inline int32_t stepRadius2(ControlEntry& entry) {
+  return entry.growRadius == 0 ? entry.radius2 : growRadius2(entry);
+}
+
+}  // namespace nimbo::motion

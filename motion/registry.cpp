@@ -1,0 +1,132 @@
+// Registration of controlled objects into controlList under their motion group, and the delayed
+// reject that lets them go again.
+#include "motion/registry.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "motion/messages.h"
+#include "motion/object_fields.h"
+#include "motion/orbit.h"
+#include "platform/platform.h"
+
+namespace nimbo::motion {
+
+namespace {
+
+int32_t createGroup(RUNDATA* rd, const Text& name) {
+  int32_t identifier = rd->nextGroupId++;
+  rd->groupCounts.emplace_back(identifier, 0);
+  rd->motionGroups.push_back({name, identifier});
+  return identifier;
+}
+
+GroupCount* countOf(RUNDATA* rd, int32_t identifier) {
+  auto found = std::find_if(rd->groupCounts.begin(), rd->groupCounts.end(),
+                            [&](const GroupCount& count) { return count.first == identifier; });
+  return found == rd->groupCounts.end() ? nullptr : &*found;
+}
+
+// The group goes with its last member.
+void removeMember(RUNDATA* rd, int32_t identifier) {
+  GroupCount* count = countOf(rd, identifier);
+  if (!count || --count->second != 0) return;
+  std::erase_if(rd->groupCounts, [&](const GroupCount& pair) { return pair.first == identifier; });
+  std::erase_if(rd->motionGroups,
+                [&](const MotionGroup& group) { return group.MotionGroupIdentifier == identifier; });
+}
+
+bool registered(const RUNDATA* rd, const voObject* object) {
+  return std::any_of(rd->controlList.begin(), rd->controlList.end(),
+                     [&](const ControlEntry& entry) { return entry.object == object; });
+}
+
+void reportRedundantInput(const RUNDATA* rd, const Text& groupName) {
+  if (rd->popupSetting != 1) return;
+  Text text = kRedundantInputText + groupName;
+  platform::messageBox(text.c_str(), kNameDuplicateCaption);
+}
+
+// Straight and wave motions face their way at once; an orbit starts on its orbit.
+void placeFirst(RUNDATA* rd, const ControlEntry& entry) {
+  voObject* object = entry.object;
+  switch (entry.motionKind) {
+    case kHorizontal:
+    case kHorizontalWave:
+      writeDirection(object, entry.xSpeed < 0 ? kLeft : kRight);
+      updateAnimation(rd, object);
+      break;
+    case kVertical:
+    case kVerticalWave:
+      writeDirection(object, entry.ySpeed < 0 ? kUp : kDown);
+      updateAnimation(rd, object);
+      break;
+    case kOrbit:
+      placeOnOrbit(object, orbitCentre(entry), entry.angle, entry.radius1, entry.radius2);
+      redraw(rd, object);
+      break;
+    default:
+      break;
+  }
+}
+
+// An armed entry counts its delay down to -1 and goes on the frame after.
+bool delayRanOut(ControlEntry& entry) {
+  if (entry.rejectDelay == -1) return true;
+  entry.rejectDelay = wrapped(int64_t{entry.rejectDelay} - 1);
+  return false;
+}
+
+}  // namespace
+
+int32_t findGroup(const RUNDATA* rd, const Text& name) {
+  auto found = std::find_if(rd->motionGroups.begin(), rd->motionGroups.end(),
+                            [&](const MotionGroup& group) { return group.name == name; });
+  return found == rd->motionGroups.end() ? kNoGroup : found->MotionGroupIdentifier;
+}
+
+// The first registration of an object wins. With no group at all there is nothing to be a duplicate
+// of, so the first group is made before the list is searched.
+void registerEntry(RUNDATA* rd, voObject* object, const ControlEntry& entry) {
+  int32_t identifier = findGroup(rd, entry.groupName);
+  if (rd->motionGroups.empty()) {
+    identifier = createGroup(rd, entry.groupName);
+  } else if (registered(rd, object)) {
+    reportRedundantInput(rd, entry.groupName);
+    return;
+  } else if (identifier == kNoGroup) {
+    identifier = createGroup(rd, entry.groupName);
+  }
+  ControlEntry& added = rd->controlList.emplace_back(entry);
+  added.object = object;
+  added.moving = 1;
+  added.rejectArmed = 0;
+  added.rejectDelay = -1;
+  added.groupId = identifier;
+  GroupCount* count = countOf(rd, identifier);
+  assert(count);  // every group is made with its count
+  ++count->second;
+  placeFirst(rd, added);
+}
+
+// One pass that closes the gaps as it goes, keeping the order of the rest.
+void runDelayedRejects(RUNDATA* rd) {
+  bool armedSeen = false;
+  auto& list = rd->controlList;
+  auto kept = list.begin();
+  for (auto entry = list.begin(); entry != list.end(); ++entry) {
+    if (entry->rejectArmed == 1) {
+      armedSeen = true;
+      if (delayRanOut(*entry)) {
+        removeMember(rd, entry->groupId);
+        continue;
+      }
+    }
+    if (kept != entry) *kept = std::move(*entry);
+    ++kept;
+  }
+  list.erase(kept, list.end());
+  rd->pendingReject = armedSeen ? 1 : 0;
+}
+
+}  // namespace nimbo::motion
