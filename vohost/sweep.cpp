@@ -1,6 +1,7 @@
 // The sweep's parent and children. The parent starts a child per routine; the child announces each
 // check before and after running it, so when the child dies or stops answering, the parent knows the
 // check to blame, reports it with what the child printed, and starts a new child after it.
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -216,7 +217,11 @@ int runSweepChild(const std::filesystem::path& library, const SweepOptions& opti
     std::cout << kMark << "end " << i << std::endl;
   }
   std::filesystem::current_path(folder.parent_path());
-  return 0;
+  // Ends without the leak check at exit: after thousands of checks in one process the leak checker's
+  // own thread has crashed, a fault of the tool that would be blamed on the routine. Leaks are the unit
+  // tests' to find; the sweep looks for crashes, hangs and memory errors.
+  std::cout.flush();
+  std::_Exit(0);
 }
 
 }  // namespace vohost
