@@ -29,8 +29,8 @@ $(BROWSER_MODULES): tests/browser/package.json tests/browser/package-lock.json
 demo: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl \
-	  --html build/release/hello.html
+	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
+	  --html build/release/showcase.html
 
 test: browser-deps
 	cmake --preset dev >/dev/null
