@@ -1,5 +1,6 @@
 // The three jump tables, indexed by code. A routine whose subsystem has not landed yet answers with
 // the neutral value: 0, or the empty string marked as a string result.
+#include "align/routines.h"
 #include "files/routines.h"
 #include "frame/routines.h"
 #include "motion/routines.h"
@@ -48,7 +49,9 @@ const voActionRoutine actionRoutines[kActionCount] = {
     files::SetPATH, window::SetWindowTitleBarCaption, files::ChangeTheName,   // 4-6
     files::SetIndexNumberOfPathHistory,                                       // 7
     util::CircleMenuAutoFollow, util::GetAllObjectsNameAtTheFrame,            // 8-9
-    A, A, A, A, A, A, A,                                                      // 10-16
+    align::AlignConnect2Points, align::AlignZigZag, align::AlignVertical,     // 10-12
+    align::AlignCircle, align::AlignGrid,                                     // 13-14
+    align::AlignLeftLMS, align::AlignRightLMSCounter,                         // 15-16
     motion::WrapAtWindowWidth, motion::FlipAtWindowWidth,                     // 17-18
     motion::WrapAtWindowHeight, motion::FlipAtWindowHeight,                   // 19-20
     motion::OrbitalAroundOwnXY, motion::OrbitalAroundTargetXY,                // 21-22
@@ -59,8 +62,10 @@ const voActionRoutine actionRoutines[kActionCount] = {
     motion::VirtualWallTop, motion::VirtualWallLeft,                          // 30-31
     motion::VirtualWallRight, motion::VirtualWallBottom,                      // 32-33
     motion::VirtualWallAutoSetup,                                             // 34
-    A, A, A, A, A, A, A, A, A, A, A, A, A, A, A,                              // 35-49
-    A, window::WindowControl,                                                 // 50-51
+    A, A, A, A, A, A, A, A, A, A, A,                                          // 35-45
+    align::AlignSemiCircle, align::Grid_Rhombus_TBLR,                         // 46-47
+    align::LMS_Grid_Trapezoid_LRTB, A,                                        // 48-49
+    align::LMS_Grid_ROWS_OFST_LRTB, window::WindowControl,                    // 50-51
     motion::MoveTowardNamedTarget, motion::MoveTowardNamedTargetCustomParam,  // 52-53
 };
 

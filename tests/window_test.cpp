@@ -132,20 +132,19 @@ TEST_F(Window, MaximiseAndRestoreToggleAndMinimisedWindowIsMaximised) {
   EXPECT_EQ(runtime->desk().show, "normal");
 }
 
-TEST_F(Window, TaskBarIsHiddenThenShownBesideANormalOrAMaximisedWindow) {
+// A desktop may start with its task bar hidden (Wine's, without tray icons): toggling twice then shows
+// and hides it, through the other branch, and leaves the desktop as it was either way.
+TEST_F(Window, TaskBarTogglesTwiceBackToItsStateBesideANormalOrAMaximisedWindow) {
   start();
   if (!runtime->desk().taskBarPresent) GTEST_SKIP() << "this desktop has no window of class Shell_TrayWnd";
-  if (!runtime->desk().taskBarVisible) GTEST_SKIP() << "this desktop's task bar is hidden from the start";
-  action(kWindowControl, kToggleTaskBar);
-  EXPECT_FALSE(runtime->desk().taskBarVisible);
-  action(kWindowControl, kToggleTaskBar);
-  EXPECT_TRUE(runtime->desk().taskBarVisible);
-
-  action(kWindowControl, kMaximizeOrRestore);
-  action(kWindowControl, kToggleTaskBar);
-  EXPECT_FALSE(runtime->desk().taskBarVisible);
-  action(kWindowControl, kToggleTaskBar);
-  EXPECT_TRUE(runtime->desk().taskBarVisible);
+  const bool shownAtStart = runtime->desk().taskBarVisible;
+  for (bool maximised : {false, true}) {
+    if (maximised) action(kWindowControl, kMaximizeOrRestore);
+    action(kWindowControl, kToggleTaskBar);
+    EXPECT_EQ(runtime->desk().taskBarVisible, !shownAtStart) << "maximised " << maximised;
+    action(kWindowControl, kToggleTaskBar);
+    EXPECT_EQ(runtime->desk().taskBarVisible, shownAtStart) << "maximised " << maximised;
+  }
   action(kWindowControl, kMaximizeOrRestore);
 }
 

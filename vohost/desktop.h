@@ -18,6 +18,10 @@ struct ShownMessageBox {
 // The boxes shown since the last call, oldest first.
 std::vector<ShownMessageBox> takeMessageBoxes();
 
+// How the user answers the dialogs the extension shows from now on: OK (the start) or the Escape key.
+enum class DialogAnswer { ok, escape };
+void answerDialogsWith(DialogAnswer answer);
+
 // The application's main window while a frame runs, with the frame's size.
 class MainWindow {
  public:
@@ -39,7 +43,7 @@ struct DeskState {
   std::string show;     // "normal", "minimized" or "maximized"
   bool taskBarPresent = false;
   bool taskBarVisible = false;
-  bool clipboardText = false;      // the clipboard holds text
+  bool clipboardText = false;  // the clipboard holds text
 };
 
 DeskState deskState(const MainWindow& window);

@@ -1,5 +1,6 @@
 // The simulated desktop: the extension logs message boxes in the shared desk library, and the desk has
 // one application window, named by a token, a task bar, a cursor and a clipboard, all driven from here.
+#include "platform/desk/desk_dialog.h"
 #include "platform/desk/desk_window.h"
 #include "vohost/desktop.h"
 #include "vohost/utf.h"
@@ -26,6 +27,11 @@ std::vector<ShownMessageBox> takeMessageBoxes() {
     shown.push_back({toUtf8(box.caption), toUtf8(box.text)});
   }
   return shown;
+}
+
+// The desk's dialogs end with the code their button or key gives: 1 for OK, 2 for Escape (cancel).
+void answerDialogsWith(DialogAnswer answer) {
+  nimbo::desk::setDialogAnswer(answer == DialogAnswer::ok ? 1 : 2);
 }
 
 // Each window opens on a fresh desk, so runs do not see each other's cursor or clipboard.

@@ -1,7 +1,7 @@
 // The real desktop on Windows. A hook on vohost's thread sees each message box as soon as its dialog is
 // initialised (caption and text set, whether or not it ever gets the focus), records them, and
-// dismisses the box with OK, so a run never waits for a person. The cursor and the clipboard are the
-// real ones too.
+// dismisses the box with OK (or the Escape key, when a test asks for it), so a run never waits for a person.
+// The cursor and the clipboard are the real ones too.
 #include <windows.h>
 
 #include "vohost/desktop.h"
@@ -22,6 +22,20 @@ std::vector<ShownMessageBox>& shownBoxes() {
   return boxes;
 }
 
+DialogAnswer& dialogAnswer() {
+  static DialogAnswer answer = DialogAnswer::ok;
+  return answer;
+}
+
+// Escape goes through the dialog's own message loop, which turns it into cancel as for a person.
+void answer(HWND dialog) {
+  if (dialogAnswer() == DialogAnswer::ok) {
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  } else {
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+}
+
 bool isMessageBox(HWND window) {
   wchar_t className[16] = {};
   return GetClassNameW(window, className, 16) > 0 && lstrcmpW(className, L"#32770") == 0;
@@ -36,7 +50,7 @@ LRESULT CALLBACK readAndDismissMessageBoxes(int code, WPARAM wParam, LPARAM lPar
     GetWindowTextW(window, caption, kTextUnits);
     GetDlgItemTextW(window, kMessageTextId, text, kTextUnits);
     shownBoxes().push_back({toUtf8(caption), toUtf8(text)});
-    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    answer(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -47,6 +61,14 @@ void hookMessageBoxes() {
       SetWindowsHookExW(WH_CALLWNDPROCRET, readAndDismissMessageBoxes, nullptr, GetCurrentThreadId());
   if (!hook) throw Error("cannot hook message boxes: Windows error " + std::to_string(GetLastError()));
 }
+
+}  // namespace
+
+void answerDialogsWith(DialogAnswer answer) {
+  dialogAnswer() = answer;
+}
+
+namespace {
 
 void registerFrameWindowClass() {
   static ATOM atom = [] {
@@ -99,8 +121,7 @@ std::vector<ShownMessageBox> takeMessageBoxes() {
 }
 
 // At (0, 0), as on the desk, so a trace reads the same on both.
-MainWindow::MainWindow(int width, int height)
-    : handle_(nullptr) {
+MainWindow::MainWindow(int width, int height) : handle_(nullptr) {
   hookMessageBoxes();
   registerFrameWindowClass();
   HWND window = CreateWindowExW(0, kFrameWindowClass, L"NIMBO", WS_OVERLAPPEDWINDOW, 0, 0, width, height,

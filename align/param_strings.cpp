@@ -1,0 +1,113 @@
+// Numeric parameter strings: the five fixed patterns, the whole-text match through the metered regex
+// engine, and the conversions of the matched numbers.
+#include "align/param_strings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include "platform/platform.h"
+#include "text/regex_engine.h"
+
+namespace nimbo::align {
+
+namespace {
+
+constexpr size_t kFirstNumberGroup = 2;
+
+struct PatternInfo {
+  text::RegexText source;
+  size_t numbers;
+  size_t decimals;
+};
+
+const PatternInfo& info(ParamPattern pattern) {
+  static const PatternInfo patterns[] = {
+      {LR"re((([+-]?\d+),([+-]?\d+),([+-]?\d+)))re", 3, 0},
+      {LR"re((([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+)))re", 4, 0},
+      {LR"re((([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+)))re", 6, 0},
+      {LR"re((([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d*\.?\d*),([+-]?\d*\.?\d*)))re", 6, 2},
+      {LR"re((([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+),([+-]?\d+)))re",
+       10, 0},
+  };
+  return patterns[static_cast<size_t>(pattern)];
+}
+
+// `\d` may take other scripts' digits on some systems; the conversions read only 0-9, the same on every
+// build, and refuse the rest as stoi refuses a letter.
+std::string asciiNumber(const text::RegexText& number, const char* function) {
+  std::string narrow;
+  for (wchar_t unit : number) {
+    if (static_cast<uint32_t>(unit) > 0x7F)
+      throw std::invalid_argument(std::string("invalid ") + function + " argument");
+    narrow.push_back(static_cast<char>(unit));
+  }
+  return narrow;
+}
+
+}  // namespace
+
+const text::RegexText& patternText(ParamPattern pattern) {
+  return info(pattern).source;
+}
+
+size_t numberCount(ParamPattern pattern) {
+  return info(pattern).numbers;
+}
+
+size_t decimalCount(ParamPattern pattern) {
+  return info(pattern).decimals;
+}
+
+text::RegexText MatchParams::number(size_t index) const {
+  const text::SubMatch& group = groups.at(kFirstNumberGroup + index);
+  return group.matched ? source.substr(group.position, group.length) : text::RegexText();
+}
+
+MatchParams matchParamString(const Char* parameter, ParamPattern pattern) {
+  MatchParams params;
+  params.source = text::toRegexText(parameter);
+  std::erase(params.source, L' ');
+  auto regex = text::compileRegex(patternText(pattern), false);
+  params.groups = text::matchRegex(*regex, params.source);
+  return params;
+}
+
+int32_t integerNumber(const text::RegexText& number) {
+  return std::stoi(asciiNumber(number, "stoi"));
+}
+
+// from_chars reads as stof does in the "C" locale, but takes no plus sign.
+float decimalNumber(const text::RegexText& number) {
+  std::string narrow = asciiNumber(number, "stof");
+  const char* first = narrow.data();
+  const char* last = first + narrow.size();
+  if (first != last && *first == '+') ++first;
+  float value = 0;
+  auto [end, error] = std::from_chars(first, last, value);
+  if (error == std::errc::result_out_of_range) throw std::out_of_range("stof argument out of range");
+  if (error != std::errc() || end != last) throw std::invalid_argument("invalid stof argument");
+  return value;
+}
+
+std::optional<ParamNumbers> readParamString(const Char* parameter, const ParamStringUse& use) {
+  try {
+    MatchParams params = matchParamString(parameter, use.pattern);
+    if (!params.empty()) {
+      ParamNumbers numbers;
+      size_t integers = numberCount(use.pattern) - decimalCount(use.pattern);
+      for (size_t i = 0; i < integers; ++i) numbers.integers[i] = integerNumber(params.number(i));
+      for (size_t i = 0; i < decimalCount(use.pattern); ++i)
+        numbers.decimals[i] = decimalNumber(params.number(integers + i));
+      return numbers;
+    }
+  } catch (const std::exception&) {
+    // A number out of range, an empty decimal or a text past the regex bounds: as a failed match.
+  }
+  platform::messageBox(use.text, use.caption);
+  return std::nullopt;
+}
+
+}  // namespace nimbo::align

@@ -1,0 +1,108 @@
+// The layouts that place each object from its action-loop index alone: zigzag row, column, circle and
+// grid, and action 10, which reads its parameters and places nothing. Widths and heights are those of
+// the object being placed, so objects of different sizes keep their own spacing.
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <numbers>
+
+#include "align/messages.h"
+#include "align/object_effects.h"
+#include "align/routines.h"
+
+namespace nimbo::align {
+
+// The action's menu entry has always been disabled and no layout was ever defined for it: objects it
+// names keep their places, so a game made with it plays as it did.
+int32_t VO_CALL AlignConnect2Points(voHeader* header, voValue, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  if (!arrangedObject(rd, kObjectControlCaption)) return 0;
+  for (int parameter = 0; parameter < 5; ++parameter) numberParameter(rd);
+  return 0;
+}
+
+// Odd-indexed objects stand one object height above the even ones; the row runs to the right.
+int32_t VO_CALL AlignZigZag(voHeader* header, voValue, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  voObject* object = arrangedObject(rd, kObjectControlCaption);
+  if (!object) return 0;
+  int32_t x = numberParameter(rd);
+  int32_t y = numberParameter(rd);
+  int32_t margin = numberParameter(rd);
+  int32_t i = loopIndex(rd);
+  setValueA(object, i);
+  showFrame(object, add32(i, 1));
+  int32_t lift = i % 2 != 0 ? height(object) : 0;
+  placeAt(object, add32(x, mul32(add32(width(object), margin), i)), sub32(y, lift));
+  return 0;
+}
+
+int32_t VO_CALL AlignVertical(voHeader* header, voValue, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  voObject* object = arrangedObject(rd, kObjectControlCaption);
+  if (!object) return 0;
+  int32_t x = numberParameter(rd);
+  int32_t y = numberParameter(rd);
+  int32_t margin = numberParameter(rd);
+  int32_t i = loopIndex(rd);
+  setValueA(object, i);
+  showFrame(object, add32(i, 1));
+  placeAt(object, x, add32(y, mul32(add32(height(object), margin), i)));
+  return 0;
+}
+
+// The circle is split by every instance of the type in the frame, selected or not: the first object
+// stands straight above the centre (an angle of 3π/2, Y growing downward) and the others follow
+// clockwise. The angle is reckoned in double precision, the place in single precision.
+int32_t VO_CALL AlignCircle(voHeader* header, voValue, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  voObject* object = arrangedObject(rd, kObjectControlCaption);
+  if (!object) return 0;
+  int32_t centreX = numberParameter(rd);
+  int32_t centreY = numberParameter(rd);
+  int32_t radius = numberParameter(rd);
+  int32_t i = loopIndex(rd);
+  setValueA(object, i);
+  assert(object->rHo.hoOiList);
+  // The object placed is one of the instances: a count below one is the host's slip, not a zero to divide by.
+  int32_t n = std::max(object->rHo.hoOiList->oilNObjects, 1);
+  auto angle = static_cast<float>((360.0 / n * i + 270.0) * std::numbers::pi / 180.0);
+  auto sine = static_cast<float>(std::sin(static_cast<double>(angle)));
+  auto cosine = static_cast<float>(std::cos(static_cast<double>(angle)));
+  int32_t y = truncateTowardZero(static_cast<float>(centreY) + static_cast<float>(radius) * sine);
+  int32_t x = truncateTowardZero(static_cast<float>(centreX) + static_cast<float>(radius) * cosine);
+  placeAt(object, x, y);
+  return 0;
+}
+
+// Rows of `columns` objects, left to right, top to bottom; within a row each object is spaced by its own
+// width, kept in the running cursor X. No columns at all reads as a single column.
+int32_t VO_CALL AlignGrid(voHeader* header, voValue, voValue) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  voObject* object = arrangedObject(rd, kObjectControlCaption);
+  if (!object) return 0;
+  int32_t x = numberParameter(rd);
+  int32_t y = numberParameter(rd);
+  int32_t columns = numberParameter(rd);
+  int32_t marginX = numberParameter(rd);
+  int32_t marginY = numberParameter(rd);
+  int32_t i = loopIndex(rd);
+  setValueA(object, i);
+  faceRight(object);
+  showFrame(object, add32(i, 1));
+  if (columns == 0) columns = 1;
+  auto row = static_cast<int32_t>(int64_t{i} / columns);
+  int32_t column = sub32(i, mul32(row, columns));
+  LayoutState& layout = rd->layoutState;
+  if (i == 0 || column == 0) layout.cursorX = x;
+  placeAt(object, layout.cursorX, add32(y, mul32(add32(height(object), marginY), row)));
+  layout.cursorX = add32(layout.cursorX, add32(width(object), marginX));
+  return 0;
+}
+
+}  // namespace nimbo::align
