@@ -13,10 +13,9 @@
 namespace vohost {
 namespace {
 
-constexpr int kWrapWidth = 17, kWrapHeight = 19, kOwnOrbit = 21, kTargetOrbit = 22, kNullMotion = 23,
-              kWaveWidth = 24, kStop = 35, kToggle = 36, kReject = 37, kDelete = 38, kAlpha = 39,
-              kReverse = 40, kSetTarget = 41, kSleep = 42, kRotate = 43, kUpdate = 44, kGrowRadius = 45,
-              kDelayedReject = 49;
+constexpr int kWrapWidth = 17, kWrapHeight = 19, kOwnOrbit = 21, kNullMotion = 23, kWaveWidth = 24,
+              kStop = 35, kToggle = 36, kReject = 37, kDelete = 38, kAlpha = 39, kReverse = 40, kRotate = 43,
+              kUpdate = 44, kGrowRadius = 45, kDelayedReject = 49;
 constexpr const char* kNothingRegisteredCaption = "ObjectControlByName::ToggleMotionALL";
 constexpr const char* kUnknownNameText = "No Such OName | Motion Group NAME >> ";
 constexpr const char* kUnknownNameCaption = "Unknown Name | Not Registered :: ";
@@ -197,38 +196,6 @@ TEST_F(Commands, ReverseTurnsEachKindItsOwnWay) {
   EXPECT_EQ(entry(0).xSpeed, 3);
   EXPECT_EQ(object("Ball").direction, 0);
   EXPECT_EQ(entry(1).ySpeed, 4);
-}
-
-TEST_F(Commands, SetTargetMovesOnlyOrbitsAroundATarget) {
-  start(motionScene(objectType("Planet", R"({"x":300,"y":200})") + "," +
-                        objectType("Sun", R"({"x":50,"y":60})") + "," + objectType("Moon", "{}") + "," +
-                        objectType("Star", "{}") + "," + objectType("Ball", "{}"),
-                    atFrame(0, action(kTargetOrbit, objects("Moon") + "," + objects("Planet") + ",10,0") +
-                                   "," + action(kOwnOrbit, objects("Star") + ",10,0") + "," +
-                                   action(kWrapWidth, objects("Ball") + ",1") + "," +
-                                   action(kSetTarget, named("") + "," + objects("Sun")))));
-  step();
-  ASSERT_NE(entry(0).target, nullptr);
-  EXPECT_EQ(entry(0).target->rHo.hoX, 50);
-  EXPECT_EQ(entry(1).target, nullptr);
-  EXPECT_EQ(entry(2).target, nullptr);
-}
-
-TEST_F(Commands, SleepSetsTheCycleAndLeavesAnOrbitsIntervalForItsPause) {
-  start(motionScene(
-      objectType("Ball", "{}") + "," + objectType("Moon", "{}"),
-      atFrame(0, action(kNullMotion, objects("Ball") + R"(,"")") + "," +
-                     action(kOwnOrbit, objects("Moon") + ",10,5") + "," + action(kStop, named(""))) +
-          "," + atFrame(1, action(kSleep, named("") + ",5,3,2"))));
-  step();
-  entry(0).inInterval = 1;
-  entry(1).intervalFrames = 7;
-  step();
-  EXPECT_EQ(std::vector<int32_t>({entry(0).sleepFrames, entry(0).repetition, entry(0).intervalFrames,
-                                  entry(0).intervalCount, entry(0).inInterval}),
-            (std::vector<int32_t>{5, 2, 3, 3, 0}));
-  EXPECT_EQ(std::vector<int32_t>({entry(1).sleepFrames, entry(1).repetition, entry(1).intervalFrames}),
-            (std::vector<int32_t>{5, 2, 7}));
 }
 
 // Null motions are never stepped, so the fields show what the command wrote.
