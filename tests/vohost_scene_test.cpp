@@ -79,6 +79,8 @@ TEST(SceneErrors, NameTheLineAndWhatIsWrong) {
 
 TEST(SceneErrors, BrokenFilesAndUnknownKeysAreRefused) {
   EXPECT_THROW(parseScene("{\"events\": ["), Error);
+  EXPECT_THROW(parseScene(std::string(1, '2') + std::string(400, '7')),
+               Error);  // past a double: found by fuzzing
   EXPECT_THROW(parseScene(R"({"frame":{"fps":60}})"), Error);
   EXPECT_THROW(parseScene(R"({"events":[{"conditions":[{"host":"every second"}]}]})"), Error);
   EXPECT_THROW(parseScene(R"({"events":[{"actions":[{"host":"log","name":"x"}]}]})"), Error);

@@ -175,8 +175,10 @@ void Runtime::runExtension(const ExtensionAction& action, const std::string& whe
   voObjInfo* info = nullptr;
   if (loopParameter >= 0) {
     const auto& selection = std::get<ObjectSelection>(action.params[loopParameter]);
-    served = selected(selection);
-    info = typeNamed(selection.type).info;
+    if (!selection.type.empty()) {
+      served = selected(selection);
+      info = typeNamed(selection.type).info;
+    }
   }
   voRunHeader& header = run_.header;
   for (size_t i = 0; i < served.size(); ++i) {
@@ -203,6 +205,7 @@ void Runtime::runExtension(const ExtensionAction& action, const std::string& whe
 // The live instances a selection names, in scene order; those being destroyed are left out.
 std::vector<int> Runtime::selected(const ObjectSelection& selection) const {
   std::vector<int> numbers;
+  if (selection.type.empty()) return numbers;
   const TypeSlot& type = typeNamed(selection.type);
   for (size_t index = 0; index < type.instances.size(); ++index) {
     bool named = selection.instances.empty() ||

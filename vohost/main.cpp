@@ -6,11 +6,20 @@
 #include "vohost/catalog_print.h"
 #include "vohost/check.h"
 #include "vohost/error.h"
+#include "vohost/module.h"
 #include "vohost/scene_run.h"
+#include "vohost/sweep.h"
 
 namespace {
 
 using namespace vohost;
+
+// What the sweep's parent tells a child of its own.
+struct SweepChild {
+  bool active = false;
+  size_t from = 0, to = 0;
+  std::string folder;
+};
 
 struct RunOptions {
   std::string scene;
@@ -91,12 +100,30 @@ int main(int argc, char** argv) {
 
   CLI::App* checkApp = app.add_subcommand("check", "conformance checks of a built extension");
   checkApp->add_option("lib", library, "the built extension");
+  SweepOptions sweep;
+  bool sweeping = false;
+  checkApp->add_flag(
+      "--sweep", sweeping,
+      "call every routine in every state with hostile parameters, each check in a child process");
+  checkApp->add_option("--seed", sweep.seed, "add random cases, reproducible from this seed");
+  checkApp->add_flag("--json", sweep.json, "report the sweep as JSON");
+  checkApp->add_option("--only", sweep.only, "run only the checks whose name matches ('*' matches anything)");
+  checkApp->add_option("--skip", sweep.skip, "leave out the checks whose name matches");
+  checkApp->add_option("--timeout", sweep.timeoutSeconds, "seconds a check may take (default 60)")
+      ->check(CLI::PositiveNumber);
+  SweepChild child;
+  checkApp->add_flag("--sweep-child", child.active)->group("");
+  checkApp->add_option("--from", child.from)->group("");
+  checkApp->add_option("--to", child.to)->group("");
+  checkApp->add_option("--folder", child.folder)->group("");
   CLI::App* catalogApp = app.add_subcommand("catalog", "the menus and entries as a designer sees them");
   catalogApp->add_option("lib", library, "the built extension");
 
   CLI11_PARSE(app, argc, argv);
   try {
     if (runApp->parsed()) return runCommand(library, run);
+    if (child.active) return runSweepChild(library, sweep, child.folder, child.from, child.to);
+    if (sweeping) return runSweep(executablePath(), library, sweep, std::cout);
     if (checkApp->parsed()) return printChecks(runChecks(Extension(library)), std::cout) ? 0 : 1;
     printCatalog(Extension(library), std::cout);
     return 0;

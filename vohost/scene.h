@@ -43,7 +43,8 @@ struct Position {
   int32_t x = 0, y = 0;
 };
 
-// Instances of one type by their index in the scene; empty = every instance.
+// Instances of one type by their index in the scene; empty = every instance. Without a type, the null
+// object: the routine is called once with a null record, as a host may.
 struct ObjectSelection {
   std::string type;
   std::vector<int> instances;

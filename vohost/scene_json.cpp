@@ -67,6 +67,7 @@ std::vector<Parameter> readParameters(const json& object, const std::string& whe
 
 Parameter readObjectSelection(const json& value, const std::string& where) {
   allowKeys(value, where, {"object", "instances"});
+  if (value.at("object").is_null()) return ObjectSelection{};  // the null object
   ObjectSelection selection{stringAt(value, "object", where), {}};
   for (const json& index : arrayOrEmpty(value, "instances", where)) {
     int32_t instance = asInteger(index, where + ".instances");
@@ -325,7 +326,7 @@ Scene parseScene(const std::string& text) {
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error& error) {
+  } catch (const json::exception& error) {  // a syntax error, or a number past what a double holds
     throw Error(std::string("scene is not valid JSON: ") + error.what());
   }
   allowKeys(root, "scene", {"frame", "objects", "nimbo", "events"});

@@ -56,6 +56,7 @@ Runtime::ValueType Runtime::typeOf(const Parameter& param, const std::string& wh
     return ValueType::integer;
   }
   if (const auto* selection = std::get_if<ObjectSelection>(&param)) {
+    if (selection->type.empty()) return ValueType::object;
     auto type = std::find_if(scene_.objects.begin(), scene_.objects.end(),
                              [&](const ObjectType& t) { return t.name == selection->type; });
     if (type == scene_.objects.end())
