@@ -4,20 +4,35 @@ BUILD_PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-d
                   clang-14 libclang-rt-14-dev
 
 WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb
+# The replay page's browser test: Debian's Chromium, and node with npm. A node installed from elsewhere
+# brings its own npm (and conflicts with Debian's npm package), so those two come only when npm is missing.
+BROWSER_PACKAGES := chromium
+NODE_PACKAGES := nodejs npm
+BROWSER_MODULES := tests/browser/node_modules/.package-lock.json
 
-.PHONY: deps demo test test-win32 bench fuzz format clean
+.PHONY: deps browser-deps demo test test-win32 bench bench-replay fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
 deps:
 	@scripts/install-deps.sh $(BUILD_PACKAGES)
 
+browser-deps: deps
+	@scripts/install-deps.sh $(BROWSER_PACKAGES)
+	@command -v npm >/dev/null || scripts/install-deps.sh $(NODE_PACKAGES)
+	@$(MAKE) --no-print-directory $(BROWSER_MODULES)
+
+# playwright-core as the lock file pins it; it drives the system's Chromium and downloads no browser.
+$(BROWSER_MODULES): tests/browser/package.json tests/browser/package-lock.json
+	cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefer-offline --no-audit --no-fund
+
 demo: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl
+	build/release/vohost/vohost run examples/hello.json --trace build/release/hello.trace.jsonl \
+	  --html build/release/hello.html
 
-test: deps
+test: browser-deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
@@ -36,6 +51,12 @@ bench: deps
 # Longer fuzzing runs: make fuzz FUZZ_SECONDS=3600
 fuzz: deps
 	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The replay page with 5 000 moving objects over 600 steps: its size, and its playback in Chromium.
+bench-replay: browser-deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target vohost replay_sample
+	bench/replay_playback.sh build/release
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

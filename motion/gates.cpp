@@ -8,6 +8,15 @@ namespace nimbo::motion {
 
 namespace {
 
+// A field already clear is not written: a long list then stays clean in the cache from frame to frame.
+void clear(int32_t& field) {
+  if (field != 0) field = 0;
+}
+
+void clear(uint8_t& flag) {
+  if (flag != 0) flag = 0;
+}
+
 // One radius's grow cycle, and the other radius's fields that decide when the whole cycle ends.
 struct GrowCycle {
   int32_t& radius;
@@ -45,9 +54,8 @@ void startHold(GrowCycle& cycle, int32_t limit) {
   cycle.holdCount = cycle.holdFrames;
 }
 
-// `countdown` receives the hold countdown in E (radius 1 only).
+// While the cycle runs; `countdown` receives the hold countdown in E (radius 1 only).
 int32_t stepRadius(ControlEntry& entry, GrowCycle cycle, voObject* countdown) {
-  if (entry.growRadius == 0) return cycle.radius;
   if (cycle.hold == 1 && cycle.holdCount == 0) {
     endHold(entry, cycle);
     if (countdown) writeValue(countdown, kValueE, -1);
@@ -100,12 +108,12 @@ Gate sleepIntervalGate(ControlEntry& e, voObject* object) {
     writeValue(object, kValueB, e.sleepCount);
     return Gate::go;
   }
-  e.sleepCount = 0;
-  e.sleepFrames = 0;
-  e.inInterval = 0;
+  clear(e.sleepCount);
+  clear(e.sleepFrames);
+  clear(e.inInterval);
   if (e.motionKind != kOrbit) {
-    e.intervalFrames = 0;
-    e.intervalCount = 0;
+    clear(e.intervalFrames);
+    clear(e.intervalCount);
   }
   writeValue(object, kValueB, 0);
   return Gate::go;
@@ -139,11 +147,11 @@ Gate orbitPauseGate(ControlEntry& e, voObject* object) {
   return Gate::halt;
 }
 
-int32_t stepRadius1(ControlEntry& entry, voObject* object) {
+int32_t growRadius1(ControlEntry& entry, voObject* object) {
   return stepRadius(entry, radius1Cycle(entry), object);
 }
 
-int32_t stepRadius2(ControlEntry& entry) {
+int32_t growRadius2(ControlEntry& entry) {
   return stepRadius(entry, radius2Cycle(entry), nullptr);
 }
 

@@ -17,9 +17,17 @@ Gate sleepIntervalGate(ControlEntry& entry, voObject* object);
 // The pause after a fixed-angle rotation, and its end; writes the pause countdown to C.
 Gate orbitPauseGate(ControlEntry& entry, voObject* object);
 
-// Radius 1 after this frame's grow step; its hold countdown goes to E.
-int32_t stepRadius1(ControlEntry& entry, voObject* object);
-// Radius 2 after this frame's grow step (orbits).
-int32_t stepRadius2(ControlEntry& entry);
+// One frame of the grow-radius cycle for radius 1 (its hold countdown goes to E) or radius 2; each
+// gives the radius it leaves.
+int32_t growRadius1(ControlEntry& entry, voObject* object);
+int32_t growRadius2(ControlEntry& entry);
+
+// Radius 1 or 2 after this frame's grow step: unchanged while no cycle runs.
+inline int32_t stepRadius1(ControlEntry& entry, voObject* object) {
+  return entry.growRadius == 0 ? entry.radius1 : growRadius1(entry, object);
+}
+inline int32_t stepRadius2(ControlEntry& entry) {
+  return entry.growRadius == 0 ? entry.radius2 : growRadius2(entry);
+}
 
 }  // namespace nimbo::motion

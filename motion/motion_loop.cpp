@@ -1,13 +1,128 @@
-// The motion loop: lets go of destroyed objects, then dispatches each moving entry to the step of its
-// kind.
+// The motion loop and the three per-frame steps it runs: straight wrap/flip, wrap/flip with a sine
+// wave across, and the orbit. One file, so that each entry's path through the loop compiles as one
+// piece. Positions are worked out in 64 bits and coordinates in double precision, truncated toward zero.
 #include "motion/motion_loop.h"
 
+#include <cstdlib>
+
+#include "motion/gates.h"
 #include "motion/object_fields.h"
-#include "motion/steps.h"
+#include "motion/orbit.h"
+#include "motion/trigonometry.h"
 
 namespace nimbo::motion {
 
 namespace {
+
+constexpr int32_t kFullTurn = 360;
+
+int32_t magnitude(int32_t speed) {
+  return wrapped(std::llabs(speed));
+}
+
+// The horizontal limits include the hot spot and one pixel more than the vertical ones.
+void moveAcross(ControlEntry& e, voObject* object) {
+  voHeader& o = object->rHo;
+  int64_t left = int64_t{e.wallLeft} - o.hoImgWidth + o.hoImgXSpot + 1;
+  int64_t right = int64_t{e.wallRight} + o.hoImgXSpot + 1;
+  int64_t next = int64_t{o.hoX} + e.xSpeed;
+  if (e.flip == 0) {
+    o.hoX = wrapped(next >= right ? left : next <= left ? right : next);
+  } else if (next >= right) {
+    int64_t speed = e.xSpeed;
+    e.xSpeed = wrapped(-speed);
+    writeDirection(object, kLeft);
+    o.hoX = wrapped(2 * right - next - speed);
+  } else if (next <= left) {
+    e.xSpeed = magnitude(e.xSpeed);
+    writeDirection(object, kRight);
+    o.hoX = wrapped(left);
+  } else {
+    o.hoX = wrapped(next);
+  }
+}
+
+// One coordinate moving by its speed between two limits: past one it wraps to the other, or (flip)
+// turns back, keeping the coordinate it reached.
+struct Axis {
+  int32_t& position;
+  int32_t& speed;
+  int64_t low, high;
+  Direction backward, forward;
+};
+
+void moveAlong(const ControlEntry& e, voObject* object, Axis axis) {
+  int64_t next = int64_t{axis.position} + axis.speed;
+  axis.position = wrapped(next);
+  if (e.flip == 0) {
+    if (next >= axis.high) {
+      axis.position = wrapped(axis.low);
+    } else if (next <= axis.low) {
+      axis.position = wrapped(axis.high);
+    }
+  } else if (next >= axis.high) {
+    axis.speed = wrapped(-int64_t{axis.speed});
+    writeDirection(object, axis.backward);
+  } else if (next <= axis.low) {
+    axis.speed = magnitude(axis.speed);
+    writeDirection(object, axis.forward);
+  }
+}
+
+// The vertical limits have no extra pixel.
+void moveDown(ControlEntry& e, voObject* object) {
+  voHeader& o = object->rHo;
+  moveAlong(e, object,
+            {o.hoY, e.ySpeed, int64_t{e.wallTop} - o.hoImgHeight + o.hoImgYSpot,
+             int64_t{e.wallBottom} + o.hoImgYSpot, kUp, kDown});
+}
+
+// The wave's axis moves by its speed; the limits lie a whole object beyond the walls.
+void waveAcross(ControlEntry& e, voObject* object, double offset) {
+  voHeader& o = object->rHo;
+  moveAlong(e, object,
+            {o.hoX, e.xSpeed, int64_t{e.wallLeft} - o.hoImgWidth, int64_t{e.wallRight} + o.hoImgWidth, kLeft,
+             kRight});
+  o.hoY = toPixel(e.originY + offset);
+}
+
+void waveDown(ControlEntry& e, voObject* object, double offset) {
+  voHeader& o = object->rHo;
+  moveAlong(e, object,
+            {o.hoY, e.ySpeed, int64_t{e.wallTop} - o.hoImgHeight, int64_t{e.wallBottom} + o.hoImgHeight, kUp,
+             kDown});
+  o.hoX = toPixel(e.originX + offset);
+}
+
+// The wave's angle is never reduced, so every sine is that of the angle as it grew. Only an angle about
+// to leave the 32-bit range is taken modulo 360, which keeps the wave's phase.
+int32_t nextWaveAngle(int32_t angle, int32_t velocity) {
+  int64_t next = int64_t{angle} + velocity;
+  return next == wrapped(next) ? wrapped(next) : wrapped(next % kFullTurn);
+}
+
+// The turn of this frame: the angular velocity, shortened so that a fixed-angle rotation ends exactly
+// on its angle.
+int64_t turnOf(ControlEntry& e) {
+  if (e.rotationAngle == 0) return e.angularVelocity;
+  int64_t turned = int64_t{e.rotatedSoFar} + e.angularVelocity;
+  int64_t excess = std::llabs(turned) - std::llabs(e.rotationAngle);
+  if (excess < 0) {
+    e.rotatedSoFar = wrapped(turned);
+    return e.angularVelocity;
+  }
+  e.rotatedSoFar = 0;
+  e.intervalCount = -1;
+  if (e.momentaryPause == 1) e.moving = 0;
+  return e.angularVelocity > 0 ? e.angularVelocity - excess : e.angularVelocity + excess;
+}
+
+// The whole degrees of `turned` within one turn; a backward orbit keeps its angle positive.
+int32_t orbitAngle(double turned, int32_t velocity) {
+  int64_t angle = static_cast<int64_t>(turned) % kFullTurn;
+  if (velocity < 0 && angle < 0) angle += kFullTurn;
+  return wrapped(angle);
+}
 
 // The host marks a destroyed object and frees its record after this frame step, so the mark is seen
 // here, once, before the pointer could dangle. The entry keeps its place in the lists (a by-name
@@ -20,6 +135,50 @@ void forgetDestroyed(ControlEntry& entry) {
 bool canStep(const ControlEntry& entry) {
   return entry.moving == 1 && entry.object &&
          !(entry.motionKind == kOrbit && entry.hasTarget == 1 && !entry.target);
+}
+
+// Each step is given the entry's object, the record holding the list and the entry's index.
+void stepStraight(RUNDATA* rd, voObject* object, size_t index) {
+  ControlEntry& entry = rd->controlList[index];
+  if (sleepIntervalGate(entry, object) == Gate::halt) return;
+  if (entry.motionKind == kHorizontal) {
+    moveAcross(entry, object);
+  } else {
+    moveDown(entry, object);
+  }
+  if (entry.flip == 1) updateAnimation(rd, object);
+  redraw(rd, object);
+}
+
+void stepWave(RUNDATA* rd, voObject* object, size_t index) {
+  ControlEntry& entry = rd->controlList[index];
+  if (sleepIntervalGate(entry, object) == Gate::halt) return;
+  int32_t amplitude = stepRadius1(entry, object);
+  double offset = sineOfDegrees(entry.angle) * amplitude;
+  if (entry.motionKind == kHorizontalWave) {
+    waveAcross(entry, object, offset);
+  } else {
+    waveDown(entry, object, offset);
+  }
+  if (entry.flip == 1) updateAnimation(rd, object);
+  entry.angle = nextWaveAngle(entry.angle, entry.angularVelocity);
+  redraw(rd, object);
+}
+
+void stepOrbit(RUNDATA* rd, voObject* object, size_t index) {
+  ControlEntry& entry = rd->controlList[index];
+  if (sleepIntervalGate(entry, object) == Gate::halt) return;
+  if (orbitPauseGate(entry, object) == Gate::halt) return;
+  if (entry.angularVelocity == 0) return;
+  Centre centre = orbitCentre(entry);
+  int64_t turn = turnOf(entry);
+  int32_t radius1 = stepRadius1(entry, object);
+  int32_t radius2 = stepRadius2(entry);
+  double turned = static_cast<double>(entry.angle) + static_cast<double>(turn);
+  placeOnOrbit(object, centre, turned, radius1, radius2);
+  entry.angle = orbitAngle(turned, entry.angularVelocity);
+  writeValue(object, kValueD, entry.angle - 180);
+  redraw(rd, object);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "motion/messages.h"
 #include "motion/object_fields.h"
-#include "motion/steps.h"
+#include "motion/orbit.h"
 #include "platform/platform.h"
 
 namespace nimbo::motion {
@@ -70,6 +70,13 @@ void placeFirst(RUNDATA* rd, const ControlEntry& entry) {
   }
 }
 
+// An armed entry counts its delay down to -1 and goes on the frame after.
+bool delayRanOut(ControlEntry& entry) {
+  if (entry.rejectDelay == -1) return true;
+  entry.rejectDelay = wrapped(int64_t{entry.rejectDelay} - 1);
+  return false;
+}
+
 }  // namespace
 
 int32_t findGroup(const RUNDATA* rd, const Text& name) {
@@ -102,24 +109,19 @@ void registerEntry(RUNDATA* rd, voObject* object, const ControlEntry& entry) {
   placeFirst(rd, added);
 }
 
-// One pass that closes the gaps as it goes: an armed entry counts its delay down to -1 and goes on the
-// frame after.
+// One pass that closes the gaps as it goes, keeping the order of the rest.
 void runDelayedRejects(RUNDATA* rd) {
   bool armedSeen = false;
   auto& list = rd->controlList;
   auto kept = list.begin();
   for (auto entry = list.begin(); entry != list.end(); ++entry) {
-    bool removed = false;
     if (entry->rejectArmed == 1) {
       armedSeen = true;
-      if (entry->rejectDelay == -1) {
+      if (delayRanOut(*entry)) {
         removeMember(rd, entry->groupId);
-        removed = true;
-      } else {
-        entry->rejectDelay = wrapped(int64_t{entry->rejectDelay} - 1);
+        continue;
       }
     }
-    if (removed) continue;
     if (kept != entry) *kept = std::move(*entry);
     ++kept;
   }

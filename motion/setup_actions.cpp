@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cassert>
 #include <iterator>
+#include <utility>
 
 #include "motion/object_fields.h"
 #include "motion/orbit_params.h"

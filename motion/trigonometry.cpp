@@ -16,6 +16,9 @@ constexpr double kHalfPi2 = 0x1.10b461p-30;
 constexpr double kHalfPi3 = 0x1.a626330p-58;
 constexpr double kHalfPi4 = 0x1.45c06e0e68948p-86;
 constexpr double kLargestQuadrant = 0x1p25;
+// Adding and taking away 1.5 x 2^52 rounds a smaller number to the nearest integer, ties to even: plain
+// IEEE arithmetic, so the same on every build, and without a library call.
+constexpr double kRoundingShift = 0x1.8p52;
 
 constexpr double kS1 = -1.66666666666666324348e-01, kS2 = 8.33333333332248946124e-03,
                  kS3 = -1.98412698298579493134e-04, kS4 = 2.75573137070700676789e-06,
@@ -38,7 +41,7 @@ void twoSum(double a, double b, double& sum, double& error) {
 }
 
 Reduced reduce(double x) {
-  double n = std::nearbyint(x * kTwoOverPi);
+  double n = (x * kTwoOverPi + kRoundingShift) - kRoundingShift;
   assert(std::fabs(n) < kLargestQuadrant);
   double rest = x - n * kHalfPi1;  // exact: the two are within a factor of 2 of each other
   double head, error2, error3;

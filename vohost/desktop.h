@@ -44,6 +44,7 @@ struct DeskState {
   bool taskBarPresent = false;
   bool taskBarVisible = false;
   bool clipboardText = false;  // the clipboard holds text
+  bool operator==(const DeskState&) const = default;
 };
 
 DeskState deskState(const MainWindow& window);

@@ -1,12 +1,15 @@
 // The vohost command line: run a scene, check a built extension, print its catalog.
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "vohost/catalog_print.h"
 #include "vohost/check.h"
 #include "vohost/error.h"
 #include "vohost/module.h"
+#include "vohost/replay_page.h"
 #include "vohost/scene_run.h"
 #include "vohost/sweep.h"
 
@@ -25,6 +28,7 @@ struct RunOptions {
   std::string scene;
   int frames = -1;
   std::string trace;
+  std::string html;
   bool verbose = false;
 };
 
@@ -55,18 +59,37 @@ void printLog(const StepRecord& record) {
   }
 }
 
+std::ofstream openOutput(const std::string& path, const char* what) {
+  std::ofstream file(path, std::ios::binary);
+  if (!file) throw Error(std::string("cannot write ") + what + " " + path);
+  return file;
+}
+
+void writeReplayPage(const ReplayPage& page, std::ofstream& file, const std::string& path,
+                     std::ostream& note) {
+  page.write(file);
+  file.close();
+  if (!file) throw Error("writing the replay page " + path + " failed");
+  note << "replay page in " << path << " (" << std::filesystem::file_size(path) << " bytes)\n";
+}
+
 int runCommand(const std::string& library, const RunOptions& options) {
   Extension extension(library);
   Scene scene = readScene(options.scene);
   std::ofstream file;
-  if (!options.trace.empty()) {
-    file.open(options.trace, std::ios::binary);
-    if (!file) throw Error("cannot write trace " + options.trace);
-  }
+  if (!options.trace.empty()) file = openOutput(options.trace, "trace");
   std::ostream& out = options.trace.empty() ? std::cout : file;
+  // The page's file is opened first, so a path that cannot be written fails before a long run.
+  std::ofstream html;
+  std::optional<ReplayPage> page;
+  if (!options.html.empty()) {
+    html = openOutput(options.html, "replay page");
+    page.emplace(scene, std::filesystem::path(options.scene).filename().string());
+  }
   RunSummary summary;
   runScene(extension, scene, options.frames, [&](const StepRecord& record) {
     out << traceLine(record) << '\n';
+    if (page) page->add(record);
     summary.add(record);
     if (!options.trace.empty()) printLog(record);
     if (!options.verbose) return;
@@ -77,6 +100,8 @@ int runCommand(const std::string& library, const RunOptions& options) {
   out.flush();
   if (!out) throw Error("writing the trace failed");
   if (!options.trace.empty()) std::cout << summary.text() << "; trace in " << options.trace << '\n';
+  // Beside a trace on stdout, the note goes to stderr so the trace stays JSON lines.
+  if (page) writeReplayPage(*page, html, options.html, options.trace.empty() ? std::cerr : std::cout);
   return 0;
 }
 
@@ -95,6 +120,7 @@ int main(int argc, char** argv) {
   runApp->add_option("--frames", run.frames, "frame steps to run (default: the scene's)")
       ->check(CLI::NonNegativeNumber);
   runApp->add_option("--trace", run.trace, "write the trace to this file instead of stdout");
+  runApp->add_option("--html", run.html, "also write a replay page: one HTML file that plays the run back");
   runApp->add_flag("--verbose", run.verbose, "also show message boxes on stderr");
   runApp->add_option("--lib", library, "the built extension");
 

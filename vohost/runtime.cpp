@@ -20,6 +20,7 @@ struct ActiveBlock {
 };
 
 constexpr const char* kExtensionTypeName = "NIMBO";
+constexpr int kGetTEXT = 0;  // expression "Get TEXT$("
 constexpr uint32_t kOpaqueWhite = 0x00FFFFFFu;
 
 void* zeroBlock(size_t size) {
@@ -259,6 +260,22 @@ std::vector<ObjectState> Runtime::snapshot() const {
   return states;
 }
 
+// Read through "Get TEXT$(" as a designer's event would, so the host never looks inside the record.
+std::vector<std::string> Runtime::texts() {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < nimbos_.size(); ++i) {
+    if (instances_[nimbos_[i].number].removed) {
+      texts.emplace_back();
+      continue;
+    }
+    HostValue value = callExpression({static_cast<int>(i), kGetTEXT, {}}, "reading the TEXT");
+    const auto* text = std::get_if<nimbo::Text>(&value);
+    if (!text) throw Error("reading the TEXT: expression 0 gave a number, not a text");
+    texts.push_back(toUtf8(*text));
+  }
+  return texts;
+}
+
 StepRecord Runtime::step() {
   record_ = StepRecord{};
   record_.frame = frame_;
@@ -276,6 +293,7 @@ StepRecord Runtime::step() {
   record_.messageBoxes = takeMessageBoxes();
   record_.desk = deskState(mainWindow_);
   record_.objects = snapshot();
+  record_.texts = texts();
   ++frame_;
   return std::move(record_);
 }

@@ -103,6 +103,7 @@ class Runtime {
   void refreshObjInfo(TypeSlot& type);
   ObjectState stateOf(const Instance& instance) const;
   std::vector<ObjectState> snapshot() const;
+  std::vector<std::string> texts();
   Instance* instanceOf(const voHeader* header);
   const TypeSlot& typeNamed(const std::string& name) const;  // validation made sure it exists
   static Runtime& of(const voHeader* self);

@@ -54,6 +54,7 @@ struct StepRecord {
   std::vector<ServiceCall> calls;
   std::vector<ShownMessageBox> messageBoxes;  // the desk's state: boxes shown during the step
   DeskState desk;                             // and its window, task bar and clipboard after it
+  std::vector<std::string> texts;  // each NIMBO instance's TEXT after the step (not in the trace line)
 };
 
 // One JSON line, without its newline; keys in a fixed order so traces compare as text.

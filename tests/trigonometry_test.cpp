@@ -1,0 +1,43 @@
+// The motion steps' own sine and cosine: exact where the worked positions depend on the last bit, and
+// within the C library's accuracy everywhere else, over the whole range of 32-bit angles.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "motion/trigonometry.h"
+
+namespace nimbo::motion {
+namespace {
+
+TEST(Trigonometry, ValuesThatDecideAPixelAreTheCorrectlyRoundedOnes) {
+  EXPECT_EQ(sine(kPi), 1.2246467991473532e-16);
+  EXPECT_EQ(cosine(kPi / 2), 6.123233995736766e-17);
+  EXPECT_EQ(sineOfDegrees(30), 0.49999999999999994);
+  EXPECT_EQ(sineOfDegrees(90), 1.0);
+  EXPECT_EQ(cosineOfDegrees(180), -1.0);
+  EXPECT_EQ(sineOfDegrees(0), 0.0);
+  EXPECT_EQ(cosineOfDegrees(0), 1.0);
+}
+
+TEST(Trigonometry, WholeDegreesUpToThe32BitRangeMatchTheLibraryWithinItsAccuracy) {
+  auto near = [](double ours, double library) { return std::fabs(ours - library) <= 2.5e-16; };
+  for (int64_t degrees = -100000; degrees <= 100000; degrees += 7) {
+    double x = radians(static_cast<double>(degrees));
+    ASSERT_TRUE(near(sine(x), std::sin(x))) << degrees;
+    ASSERT_TRUE(near(cosine(x), std::cos(x))) << degrees;
+  }
+  for (int64_t degrees = INT_MAX - 3600; degrees <= INT_MAX; ++degrees) {
+    double x = radians(static_cast<double>(degrees));
+    ASSERT_NEAR(sine(x), std::sin(x), 1e-15) << degrees;
+    ASSERT_NEAR(sineOfDegrees(static_cast<double>(-degrees)), -std::sin(x), 1e-15) << degrees;
+  }
+}
+
+TEST(Trigonometry, AnglesBeyondThe32BitRangeAreTakenModulo360) {
+  EXPECT_EQ(sineOfDegrees(4294967296.0 + 90), sineOfDegrees(std::fmod(4294967296.0 + 90, 360)));
+  EXPECT_EQ(cosineOfDegrees(-8589934592.0), cosineOfDegrees(std::fmod(-8589934592.0, 360)));
+}
+
+}  // namespace
+}  // namespace nimbo::motion
