@@ -1,5 +1,4 @@
-// The three jump tables, indexed by code. A routine whose subsystem has not landed yet answers with
-// the neutral value: 0, or the empty string marked as a string result.
+// The three jump tables, indexed by code: the one index of every routine of the catalog.
 #include "align/routines.h"
 #include "files/routines.h"
 #include "frame/routines.h"
@@ -12,25 +11,10 @@ namespace nimbo::frame {
 
 namespace {
 
-int32_t VO_CALL pendingAction(voHeader*, voValue, voValue) {
-  return 0;
-}
-voValue VO_CALL pendingIntegerExpression(voHeader*, voValue) {
-  return 0;
-}
-voValue VO_CALL pendingStringExpression(voHeader* header, voValue) {
-  static const Char empty[1] = {0};
-  return stringResult(runData(header), empty);
-}
-
 // Expression 18 "* Not Yet implemented (05C rev.4) *$(" answers 0 for good.
 voValue VO_CALL notYetImplemented(voHeader*, voValue) {
   return 0;
 }
-
-constexpr voActionRoutine A = pendingAction;
-constexpr voExpressionRoutine I = pendingIntegerExpression;
-constexpr voExpressionRoutine S = pendingStringExpression;
 
 }  // namespace
 
@@ -62,9 +46,13 @@ const voActionRoutine actionRoutines[kActionCount] = {
     motion::VirtualWallTop, motion::VirtualWallLeft,                          // 30-31
     motion::VirtualWallRight, motion::VirtualWallBottom,                      // 32-33
     motion::VirtualWallAutoSetup,                                             // 34
-    A, A, A, A, A, A, A, A, A, A, A,                                          // 35-45
+    motion::StopAll, motion::ToggleStopMoveFlag,                              // 35-36
+    motion::RejectFromTheControllList, motion::DeleteAll,                     // 37-38
+    motion::SetAlphaCoefficientParam, motion::ReverseMovement,                // 39-40
+    motion::SetTargetAt, motion::InsertSleep, motion::SetAngularRotate,       // 41-43
+    motion::UpdateControllList, motion::GrowRadius,                           // 44-45
     align::AlignSemiCircle, align::Grid_Rhombus_TBLR,                         // 46-47
-    align::LMS_Grid_Trapezoid_LRTB, A,                                        // 48-49
+    align::LMS_Grid_Trapezoid_LRTB, motion::RejectWithTimeDelay,              // 48-49
     align::LMS_Grid_ROWS_OFST_LRTB, window::WindowControl,                    // 50-51
     motion::MoveTowardNamedTarget, motion::MoveTowardNamedTargetCustomParam,  // 52-53
 };
@@ -74,7 +62,10 @@ const voExpressionRoutine expressionRoutines[kExpressionCount] = {
     files::NumberOfFiles, files::NumberOfDirs,                                    // 2-3
     files::FileName, files::DirName, files::GetPathFromHistory,                   // 4-6
     text::RGX_TotalNumber_Match, text::RGX_SubMatch, files::MaxElementNumOfPath,  // 7-9
-    files::CurrentIndexNumberOfPath, util::GetDateTimeIso8601, I, I, S, S, S, I,  // 10-17
+    files::CurrentIndexNumberOfPath, util::GetDateTimeIso8601,                    // 10-11
+    motion::Total_MotionGrp, motion::Total_Controlled,                            // 12-13
+    motion::INFO_CtrlledList, motion::INFO_MotionGroup,                           // 14-15
+    motion::NAME_MotionGroup, motion::AngleToConvertCTAnimDirs,                   // 16-17
     notYetImplemented,                                                            // 18
 };
 // clang-format on

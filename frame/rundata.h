@@ -53,7 +53,8 @@ struct RUNDATA {
   uint8_t pendingReject = 0;
   int32_t orbitParams[6] = {};
   int32_t nextGroupId = 0;
-  Text infoText;
+  Text infoText;       // result of expression 14
+  Text groupInfoText;  // result of expression 15: its own, so a listing of 14 stays valid beside it
   Char* groupNameBuffer = nullptr;
   int32_t fileCount = -1, dirCount = -1;
   int32_t pathConfirmed = 0, pathInvalid = 0;  // 1 = raise at the next step; -1 once raised

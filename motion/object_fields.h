@@ -70,4 +70,19 @@ inline int32_t toPixel(double coordinate) {
   return wrapped(static_cast<int64_t>(coordinate));
 }
 
+// The entry's object while the host keeps it: null once the host has marked it destroyed, before or
+// after the motion loop let go of it. Only a pointer from here may be read or written.
+inline voObject* liveObject(const ControlEntry& entry) {
+  return entry.object && !beingDestroyed(entry.object->rHo) ? entry.object : nullptr;
+}
+
+// Sets the alpha coefficient with `value` (meant 0 to 255): only under the alpha ink effect, the top
+// byte of the RGBA coefficient becomes the low 8 bits of 255 - value; the colour bytes stay.
+inline void setAlphaCoefficient(voObject* object, int32_t value) {
+  voEffect* effect = object->ros.rsEffectObject;
+  if ((object->ros.rsEffect & VO_INK_EFFECT_MASK) != VO_INK_ALPHA || !effect) return;
+  uint32_t alpha = (255u - static_cast<uint32_t>(value)) & 0xFFu;
+  effect->rgbaCoefficient = (effect->rgbaCoefficient & 0x00FFFFFFu) | (alpha << 24);
+}
+
 }  // namespace nimbo::motion

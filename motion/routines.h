@@ -46,4 +46,43 @@ int32_t VO_CALL VirtualWallAutoSetup(voHeader* header, voValue, voValue);
 int32_t VO_CALL MoveTowardNamedTarget(voHeader* header, voValue, voValue);
 int32_t VO_CALL MoveTowardNamedTargetCustomParam(voHeader* header, voValue, voValue);
 
+// By-name commands: the name parameter comes first and selects the entries (an empty name: every entry;
+// otherwise the first motion group of that name).
+
+// Action 35 "%0 : STOP All" and action 36 "%0 : Toggle Stop|Move Flag".
+int32_t VO_CALL StopAll(voHeader* header, voValue, voValue);
+int32_t VO_CALL ToggleStopMoveFlag(voHeader* header, voValue, voValue);
+// Action 37 "%0 : Reject from the Controll List": the controller lets go; the objects stay.
+int32_t VO_CALL RejectFromTheControllList(voHeader* header, voValue, voValue);
+// Action 38 "%0 : Delete All": as action 37, and the objects leave the frame.
+int32_t VO_CALL DeleteAll(voHeader* header, voValue, voValue);
+// Action 39 "%0 : Set Alpha-Coefficient Param = %1": selects by each entry's own group name.
+int32_t VO_CALL SetAlphaCoefficientParam(voHeader* header, voValue, voValue);
+// Action 40 "%0 : Reverse Movement".
+int32_t VO_CALL ReverseMovement(voHeader* header, voValue, voValue);
+// Action 41 "%0 : Set Target at %1": called once per selected instance of the object parameter.
+int32_t VO_CALL SetTargetAt(voHeader* header, voValue, voValue);
+// Action 42: sleep, time interval, repetition.
+int32_t VO_CALL InsertSleep(voHeader* header, voValue, voValue);
+// Action 43 "%0 : Angle , TimeInterval , Repetition = %1": fixed-angle rotation by parameter string.
+int32_t VO_CALL SetAngularRotate(voHeader* header, voValue, voValue);
+// Action 44 "%0 : Update Controll List": entries of objects the host destroyed go.
+int32_t VO_CALL UpdateControllList(voHeader* header, voValue, voValue);
+// Action 45: grow radius by a parameter string of ten integers.
+int32_t VO_CALL GrowRadius(voHeader* header, voValue, voValue);
+// Action 49 "Reject %0 , ( Time Delay ) %1 frame".
+int32_t VO_CALL RejectWithTimeDelay(voHeader* header, voValue, voValue);
+
+// Diagnostics. Expressions 12 "Total_MotionGrp$(" and 13 "Total_Controlled$(": the counts.
+voValue VO_CALL Total_MotionGrp(voHeader* header, voValue hostValue);
+voValue VO_CALL Total_Controlled(voHeader* header, voValue hostValue);
+// Expression 14 "INFO_CtrlledList$(": the groups and every entry, one line each.
+voValue VO_CALL INFO_CtrlledList(voHeader* header, voValue hostValue);
+// Expression 15 "INFO_MotionGroup$(": one group's entries; dims the other controlled objects.
+voValue VO_CALL INFO_MotionGroup(voHeader* header, voValue hostValue);
+// Expression 16 "NAME_MotionGroup$(": the name of the group at a position, up to 16 units.
+voValue VO_CALL NAME_MotionGroup(voHeader* header, voValue hostValue);
+// Expression 17 "Angle to convert CT ANIM Dirs$(": angle, number of directions.
+voValue VO_CALL AngleToConvertCTAnimDirs(voHeader* header, voValue hostValue);
+
 }  // namespace nimbo::motion

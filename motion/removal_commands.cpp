@@ -1,0 +1,94 @@
+// The by-name commands that take entries out of controlList: reject (the controller lets go), delete
+// (the objects leave the frame too) and update (entries of objects the host destroyed go). Removal keeps
+// the order of the rest. An object the host has destroyed is never read, and never destroyed again.
+#include <algorithm>
+#include <vector>
+
+#include "motion/messages.h"
+#include "motion/object_fields.h"
+#include "motion/routines.h"
+#include "motion/selection.h"
+
+namespace nimbo::motion {
+
+namespace {
+
+void releaseAll(RUNDATA* rd) {
+  rd->controlList.clear();
+  rd->controlList.shrink_to_fit();
+  rd->motionGroups.clear();
+  rd->motionGroups.shrink_to_fit();
+}
+
+void dropGroup(RUNDATA* rd, int32_t identifier) {
+  std::erase_if(rd->motionGroups,
+                [&](const MotionGroup& group) { return group.MotionGroupIdentifier == identifier; });
+}
+
+// Reject and delete remove the group outright and leave its groupCounts pair as it was. `beforeRemoval`
+// sees every selected entry, in list order, before any is removed.
+template <typename BeforeRemoval>
+int32_t removeByName(voHeader* header, const Char* word, BeforeRemoval beforeRemoval) {
+  RUNDATA* rd = runData(header);
+  Text name = nameParameter(rd);
+  Selection selection = selectByName(rd, name);
+  if (selection.kind == Selection::none) {
+    reportUnknownName(rd, name, word);
+    return 0;
+  }
+  for (const ControlEntry& entry : rd->controlList) {
+    if (selection.selects(entry)) beforeRemoval(entry);
+  }
+  if (selection.kind == Selection::all) {
+    releaseAll(rd);
+  } else {
+    dropGroup(rd, selection.groupId);
+    std::erase_if(rd->controlList, [&](const ControlEntry& entry) { return selection.selects(entry); });
+  }
+  return 0;
+}
+
+// The member count of a group after an update: stored while it has members, else the group goes with
+// its pair.
+void recount(RUNDATA* rd, int32_t identifier) {
+  auto members = std::count_if(rd->controlList.begin(), rd->controlList.end(),
+                               [&](const ControlEntry& entry) { return entry.groupId == identifier; });
+  auto pair = std::find_if(rd->groupCounts.begin(), rd->groupCounts.end(),
+                           [&](const GroupCount& count) { return count.first == identifier; });
+  if (members > 0) {
+    if (pair != rd->groupCounts.end()) pair->second = static_cast<int32_t>(members);
+    return;
+  }
+  if (pair != rd->groupCounts.end()) rd->groupCounts.erase(pair);
+  dropGroup(rd, identifier);
+}
+
+}  // namespace
+
+int32_t VO_CALL RejectFromTheControllList(voHeader* header, voValue, voValue) {
+  return removeByName(header, kRejectError, [](const ControlEntry&) {});
+}
+
+int32_t VO_CALL DeleteAll(voHeader* header, voValue, voValue) {
+  RUNDATA* rd = runData(header);
+  return removeByName(header, kDeleteError, [rd](const ControlEntry& entry) {
+    if (voObject* object = liveObject(entry)) frame::services(rd).destroyObject(&object->rHo, 0, 0);
+  });
+}
+
+int32_t VO_CALL UpdateControllList(voHeader* header, voValue, voValue) {
+  RUNDATA* rd = runData(header);
+  Selection selection = selectByName(rd, nameParameter(rd));
+  std::vector<int32_t> touched;
+  std::erase_if(rd->controlList, [&](const ControlEntry& entry) {
+    if (!selection.selects(entry) || liveObject(entry)) return false;
+    touched.push_back(entry.groupId);
+    return true;
+  });
+  std::sort(touched.begin(), touched.end());
+  touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+  for (int32_t identifier : touched) recount(rd, identifier);
+  return 0;
+}
+
+}  // namespace nimbo::motion
