@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "align/messages.h"
 #include "align/object_effects.h"
@@ -22,35 +23,45 @@ int32_t VO_CALL AlignConnect2Points(voHeader* header, voValue, voValue) {
   return 0;
 }
 
-// Odd-indexed objects stand one object height above the even ones; the row runs to the right.
-int32_t VO_CALL AlignZigZag(voHeader* header, voValue, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
+namespace {
+
+// The start the row and the column share: their three numbers, and the object numbered and shown at
+// the frame of its place in the loop.
+struct LineStep {
+  voObject* object;
+  int32_t x, y, margin, i;
+};
+
+std::optional<LineStep> lineStep(RUNDATA* rd) {
   voObject* object = arrangedObject(rd, kObjectControlCaption);
-  if (!object) return 0;
+  if (!object) return std::nullopt;
   int32_t x = numberParameter(rd);
   int32_t y = numberParameter(rd);
   int32_t margin = numberParameter(rd);
   int32_t i = loopIndex(rd);
   setValueA(object, i);
   showFrame(object, add32(i, 1));
-  int32_t lift = i % 2 != 0 ? height(object) : 0;
-  placeAt(object, add32(x, mul32(add32(width(object), margin), i)), sub32(y, lift));
+  return LineStep{object, x, y, margin, i};
+}
+
+}  // namespace
+
+// Odd-indexed objects stand one object height above the even ones; the row runs to the right.
+int32_t VO_CALL AlignZigZag(voHeader* header, voValue, voValue) {
+  assert(header);
+  std::optional<LineStep> step = lineStep(runData(header));
+  if (!step) return 0;
+  voObject* object = step->object;
+  int32_t lift = step->i % 2 != 0 ? height(object) : 0;
+  placeAt(object, add32(step->x, mul32(add32(width(object), step->margin), step->i)), sub32(step->y, lift));
   return 0;
 }
 
 int32_t VO_CALL AlignVertical(voHeader* header, voValue, voValue) {
   assert(header);
-  RUNDATA* rd = runData(header);
-  voObject* object = arrangedObject(rd, kObjectControlCaption);
-  if (!object) return 0;
-  int32_t x = numberParameter(rd);
-  int32_t y = numberParameter(rd);
-  int32_t margin = numberParameter(rd);
-  int32_t i = loopIndex(rd);
-  setValueA(object, i);
-  showFrame(object, add32(i, 1));
-  placeAt(object, x, add32(y, mul32(add32(height(object), margin), i)));
+  std::optional<LineStep> step = lineStep(runData(header));
+  if (!step) return 0;
+  placeAt(step->object, step->x, add32(step->y, mul32(add32(height(step->object), step->margin), step->i)));
   return 0;
 }
 
