@@ -53,8 +53,9 @@ Verdict checkInfos(const Exports& x) {
                        : query == 7 ? 280
                        : query == 8 ? 1
                                     : 0;
-    verdict =
-        all({verdict, expectEqual("GetInfos(" + std::to_string(query) + ")", x.GetInfos(query), expected)});
+    // Appended rather than prefixed: GCC 12 misreads a literal + temporary string as overlapping copies.
+    std::string name = std::string("GetInfos(") + std::to_string(query) + ")";
+    verdict = all({verdict, expectEqual(name, x.GetInfos(query), expected)});
   }
   return verdict;
 }
