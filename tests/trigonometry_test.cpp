@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "motion/trigonometry.h"
 
@@ -20,8 +21,10 @@ TEST(Trigonometry, ValuesThatDecideAPixelAreTheCorrectlyRoundedOnes) {
   EXPECT_EQ(cosineOfDegrees(0), 1.0);
 }
 
+// Both within about an ulp of the exact value: at most two apart. Far out, the library's own argument
+// reduction may be the coarser one (an x87 sine is some 1e-13 off there).
 TEST(Trigonometry, WholeDegreesUpToThe32BitRangeMatchTheLibraryWithinItsAccuracy) {
-  auto near = [](double ours, double library) { return std::fabs(ours - library) <= 2.5e-16; };
+  auto near = [](double ours, double library) { return std::fabs(ours - library) <= 5e-16; };
   for (int64_t degrees = -100000; degrees <= 100000; degrees += 7) {
     double x = radians(static_cast<double>(degrees));
     ASSERT_TRUE(near(sine(x), std::sin(x))) << degrees;
@@ -29,8 +32,8 @@ TEST(Trigonometry, WholeDegreesUpToThe32BitRangeMatchTheLibraryWithinItsAccuracy
   }
   for (int64_t degrees = INT_MAX - 3600; degrees <= INT_MAX; ++degrees) {
     double x = radians(static_cast<double>(degrees));
-    ASSERT_NEAR(sine(x), std::sin(x), 1e-15) << degrees;
-    ASSERT_NEAR(sineOfDegrees(static_cast<double>(-degrees)), -std::sin(x), 1e-15) << degrees;
+    ASSERT_NEAR(sine(x), std::sin(x), 1e-12) << degrees;
+    ASSERT_NEAR(sineOfDegrees(static_cast<double>(-degrees)), -std::sin(x), 1e-12) << degrees;
   }
 }
 
