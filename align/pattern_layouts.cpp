@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "align/messages.h"
 #include "align/object_effects.h"
@@ -26,6 +27,35 @@ void tail(voObject* object, const LayoutState& layout, int32_t i, int32_t x, int
   if (layout.keepFrame != 1) showFrame(object, add32(i, 1));
   setValueA(object, i);
   placeAt(object, x, y);
+}
+
+struct Spot {
+  int32_t x, y;
+};
+
+// Where a figure puts the first object of a series, after reading its numbers; nothing ends the call.
+using StartFigure = std::optional<Spot> (*)(LayoutState&, const ParamNumbers&, const voObject*);
+// Where it puts object i > 0, the figure going on from the previous call.
+using NextInFigure = Spot (*)(LayoutState&, int32_t i, const voObject*);
+
+// The course of 47, 48 and 50: the text is read on the first call of a series only, and every placed
+// object ends in the tail.
+int32_t arrangeInFigure(voHeader* header, const ParamStringUse& params, StartFigure start,
+                        NextInFigure next) {
+  assert(header);
+  RUNDATA* rd = runData(header);
+  voObject* object = arrangedObject(rd, kObjectControlCaption);
+  if (!object) return 0;
+  int32_t i = loopIndex(rd);
+  LayoutState& layout = rd->layoutState;
+  std::optional<Spot> spot;
+  if (i != 0) {
+    spot = next(layout, i, object);
+  } else if (auto numbers = readParamString(textParameter(rd), params)) {
+    spot = start(layout, *numbers, object);
+  }
+  if (spot) tail(object, layout, i, spot->x, spot->y);
+  return 0;
 }
 
 // The direction facing away from the centre at screen angle `degrees` (clockwise), which points at
@@ -108,6 +138,25 @@ int32_t narrowRhombus(LayoutState& layout, int32_t i, int32_t x, int32_t y, cons
   return x;
 }
 
+std::optional<Spot> startRhombus(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+  storeRhombus(layout, numbers);
+  layout.rowLength = 2;
+  layout.shrinking = 0;
+  startRow(layout, sub32(layout.originX, halfStep(object, layout)), layout.originY, object);
+  return Spot{layout.originX, layout.originY};
+}
+
+Spot nextInRhombus(LayoutState& layout, int32_t i, const voObject* object) {
+  Spot spot{layout.cursorX, layout.cursorY};
+  layout.rowFill = add32(layout.rowFill, 1);
+  if (!layout.shrinking) {
+    widenRhombus(layout, spot.y, object);
+  } else {
+    spot.x = narrowRhombus(layout, i, spot.x, spot.y, object);
+  }
+  return spot;
+}
+
 // Trapezoid: bands of rows P1, P1 + 1, ..., P2, P2 − 1, ..., P1, P1 + 1, ... (P1 = edgeCount,
 // P2 = middleCount) for as many objects as there are.
 
@@ -159,6 +208,28 @@ void stepTrapezoid(LayoutState& layout, const voObject* object) {
   layout.rowFill = add32(layout.rowFill, 1);
 }
 
+std::optional<Spot> startTrapezoid(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+  layout.originX = layout.cursorX = object->rHo.hoX;
+  layout.originY = layout.cursorY = object->rHo.hoY;
+  layout.edgeCount = numbers.integers[0];
+  layout.middleCount = numbers.integers[1];
+  if (layout.edgeCount < 1 || layout.edgeCount > layout.middleCount) return std::nullopt;
+  storeTrapezoidRest(layout, numbers);
+  if (layout.edgeCount == 1) {
+    changeTrapezoidRow(layout, object);
+  } else {
+    layout.rowFill = 1;
+  }
+  return Spot{object->rHo.hoX, object->rHo.hoY};
+}
+
+Spot nextInTrapezoid(LayoutState& layout, int32_t, const voObject* object) {
+  stepTrapezoid(layout, object);
+  Spot spot{layout.cursorX, layout.cursorY};
+  if (layout.rowFill == layout.rowLength) changeTrapezoidRow(layout, object);
+  return spot;
+}
+
 // Row matrix offset: rows of rowElements objects; the odd rows are shifted by rowOffset along the row,
 // as bricks in a wall. Rows run right (or left) from the first object and follow one another downward
 // (or upward).
@@ -170,6 +241,27 @@ void storeRowMatrix(LayoutState& layout, const ParamNumbers& numbers) {
   layout.matrixOffsetY = numbers.integers[3];
   layout.rightToLeft = numbers.integers[4] == 1 ? 1 : 0;
   layout.bottomToTop = numbers.integers[5] == 1 ? 1 : 0;
+}
+
+std::optional<Spot> startRowMatrix(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+  layout.originX = object->rHo.hoX;
+  layout.originY = object->rHo.hoY;
+  layout.rowLength = 2;
+  layout.rowFill = 0;
+  layout.shrinking = 0;
+  storeRowMatrix(layout, numbers);
+  return Spot{object->rHo.hoX, object->rHo.hoY};
+}
+
+Spot nextInRowMatrix(LayoutState& layout, int32_t i, const voObject* object) {
+  int32_t elements = layout.rowElements < 1 ? 1 : layout.rowElements;
+  int32_t row = i / elements;
+  int32_t column = i % elements;
+  int32_t along = mul32(column, add32(width(object), layout.matrixOffsetX));
+  if (row % 2 != 0) along = add32(along, layout.rowOffset);
+  int32_t across = mul32(row, add32(height(object), layout.matrixOffsetY));
+  return {layout.rightToLeft ? sub32(layout.originX, along) : add32(layout.originX, along),
+          layout.bottomToTop ? sub32(layout.originY, across) : add32(layout.originY, across)};
 }
 
 }  // namespace
@@ -203,98 +295,18 @@ int32_t VO_CALL AlignSemiCircle(voHeader* header, voValue, voValue) {
 }
 
 int32_t VO_CALL Grid_Rhombus_TBLR(voHeader* header, voValue, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
-  voObject* object = arrangedObject(rd, kObjectControlCaption);
-  if (!object) return 0;
-  int32_t i = loopIndex(rd);
-  LayoutState& layout = rd->layoutState;
-  if (i == 0) {
-    auto numbers = readParamString(textParameter(rd), kRhombusParams);
-    if (!numbers) return 0;
-    storeRhombus(layout, *numbers);
-    layout.rowLength = 2;
-    layout.shrinking = 0;
-    startRow(layout, sub32(layout.originX, halfStep(object, layout)), layout.originY, object);
-    tail(object, layout, i, layout.originX, layout.originY);
-    return 0;
-  }
-  int32_t x = layout.cursorX;
-  int32_t y = layout.cursorY;
-  layout.rowFill = add32(layout.rowFill, 1);
-  if (!layout.shrinking) {
-    widenRhombus(layout, y, object);
-  } else {
-    x = narrowRhombus(layout, i, x, y, object);
-  }
-  tail(object, layout, i, x, y);
-  return 0;
+  return arrangeInFigure(header, kRhombusParams, startRhombus, nextInRhombus);
 }
 
 // The first object does not move: it is the left end of the top row. Top and bottom rows outside
 // 1..middle row end the first call silently, origin and counts already stored.
 int32_t VO_CALL LMS_Grid_Trapezoid_LRTB(voHeader* header, voValue, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
-  voObject* object = arrangedObject(rd, kObjectControlCaption);
-  if (!object) return 0;
-  int32_t i = loopIndex(rd);
-  LayoutState& layout = rd->layoutState;
-  if (i == 0) {
-    auto numbers = readParamString(textParameter(rd), kTrapezoidParams);
-    if (!numbers) return 0;
-    layout.originX = layout.cursorX = object->rHo.hoX;
-    layout.originY = layout.cursorY = object->rHo.hoY;
-    layout.edgeCount = numbers->integers[0];
-    layout.middleCount = numbers->integers[1];
-    if (layout.edgeCount < 1 || layout.edgeCount > layout.middleCount) return 0;
-    storeTrapezoidRest(layout, *numbers);
-    if (layout.edgeCount == 1) {
-      changeTrapezoidRow(layout, object);
-    } else {
-      layout.rowFill = 1;
-    }
-    tail(object, layout, i, object->rHo.hoX, object->rHo.hoY);
-    return 0;
-  }
-  stepTrapezoid(layout, object);
-  int32_t x = layout.cursorX;
-  int32_t y = layout.cursorY;
-  if (layout.rowFill == layout.rowLength) changeTrapezoidRow(layout, object);
-  tail(object, layout, i, x, y);
-  return 0;
+  return arrangeInFigure(header, kTrapezoidParams, startTrapezoid, nextInTrapezoid);
 }
 
 // The animation option of 47 and 48 stays in force here: this text has none of its own.
 int32_t VO_CALL LMS_Grid_ROWS_OFST_LRTB(voHeader* header, voValue, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
-  voObject* object = arrangedObject(rd, kObjectControlCaption);
-  if (!object) return 0;
-  int32_t i = loopIndex(rd);
-  LayoutState& layout = rd->layoutState;
-  if (i == 0) {
-    auto numbers = readParamString(textParameter(rd), kRowMatrixOffsetParams);
-    if (!numbers) return 0;
-    layout.originX = object->rHo.hoX;
-    layout.originY = object->rHo.hoY;
-    layout.rowLength = 2;
-    layout.rowFill = 0;
-    layout.shrinking = 0;
-    storeRowMatrix(layout, *numbers);
-    tail(object, layout, i, object->rHo.hoX, object->rHo.hoY);
-    return 0;
-  }
-  int32_t elements = layout.rowElements < 1 ? 1 : layout.rowElements;
-  int32_t row = i / elements;
-  int32_t column = i % elements;
-  int32_t along = mul32(column, add32(width(object), layout.matrixOffsetX));
-  if (row % 2 != 0) along = add32(along, layout.rowOffset);
-  int32_t across = mul32(row, add32(height(object), layout.matrixOffsetY));
-  int32_t x = layout.rightToLeft ? sub32(layout.originX, along) : add32(layout.originX, along);
-  int32_t y = layout.bottomToTop ? sub32(layout.originY, across) : add32(layout.originY, across);
-  tail(object, layout, i, x, y);
-  return 0;
+  return arrangeInFigure(header, kRowMatrixOffsetParams, startRowMatrix, nextInRowMatrix);
 }
 
 }  // namespace nimbo::align
