@@ -48,9 +48,18 @@ int32_t digitFrame(const RUNDATA* rd, int32_t k) {
   return unit - NIMBO_TEXT('0') + 1;
 }
 
-}  // namespace
+// What sets 15 and 16 apart: the way the row runs, and the frames its objects show.
+struct RowRule {
+  bool leftward;
+  int32_t (*anchorFrame)(const RUNDATA*);
+  int32_t (*followerFrame)(const RUNDATA*, int32_t counted);
+};
 
-int32_t VO_CALL AlignLeftLMS(voHeader* header, voValue, voValue) {
+int32_t beside(int32_t x, int32_t step, bool leftward) {
+  return leftward ? sub32(x, step) : add32(x, step);
+}
+
+int32_t packRow(voHeader* header, const RowRule& rule) {
   assert(header);
   RUNDATA* rd = runData(header);
   voObject* object = arrangedObject(rd, kObjectAlignCaption);
@@ -59,41 +68,35 @@ int32_t VO_CALL AlignLeftLMS(voHeader* header, voValue, voValue) {
   faceRight(object);
   int32_t step = add32(width(object), margin);
   if (rd->alignChain.empty()) {
-    openSeries(rd, object, add32(object->rHo.hoX, step));
+    openSeries(rd, object, beside(object->rHo.hoX, step, rule.leftward));
     setValueA(object, 0);
-    showFrame(object, 1);
+    showFrame(object, rule.anchorFrame(rd));
     return 0;
   }
   AlignChainEntry& entry = rd->alignChain.front();
-  showFrame(object, follow(object, entry));
+  showFrame(object, rule.followerFrame(rd, follow(object, entry)));
   placeAt(object, entry.nextX, entry.rowY);
-  entry.nextX = add32(entry.nextX, step);
+  entry.nextX = beside(entry.nextX, step, rule.leftward);
   closeSeriesOnLastCall(rd);
   return 0;
 }
 
-// An empty TEXT leaves the anchor's frame unforced (0); its followers show the digit 0.
+// Action 15 numbers its objects' frames 1, 2, 3, ...
+constexpr RowRule kNumberedRow{false, [](const RUNDATA*) { return 1; },
+                               [](const RUNDATA*, int32_t counted) { return counted; }};
+
+// Action 16: an empty TEXT leaves the anchor's frame unforced (0); its followers show the digit 0.
+constexpr RowRule kCounterRow{
+    true, [](const RUNDATA* rd) { return textLength(rd) > 0 ? digitFrame(rd, 1) : 0; }, digitFrame};
+
+}  // namespace
+
+int32_t VO_CALL AlignLeftLMS(voHeader* header, voValue, voValue) {
+  return packRow(header, kNumberedRow);
+}
+
 int32_t VO_CALL AlignRightLMSCounter(voHeader* header, voValue, voValue) {
-  assert(header);
-  RUNDATA* rd = runData(header);
-  voObject* object = arrangedObject(rd, kObjectAlignCaption);
-  if (!object) return 0;
-  int32_t margin = numberParameter(rd);
-  faceRight(object);
-  int32_t step = add32(width(object), margin);
-  if (rd->alignChain.empty()) {
-    int32_t frame = textLength(rd) > 0 ? digitFrame(rd, 1) : 0;
-    openSeries(rd, object, sub32(object->rHo.hoX, step));
-    setValueA(object, 0);
-    showFrame(object, frame);
-    return 0;
-  }
-  AlignChainEntry& entry = rd->alignChain.front();
-  showFrame(object, digitFrame(rd, follow(object, entry)));
-  placeAt(object, entry.nextX, entry.rowY);
-  entry.nextX = sub32(entry.nextX, step);
-  closeSeriesOnLastCall(rd);
-  return 0;
+  return packRow(header, kCounterRow);
 }
 
 }  // namespace nimbo::align
