@@ -9,10 +9,6 @@ namespace nimbo::motion {
 inline constexpr Char kRedundantInputText[] = NIMBO_TEXT("Warning :: Redundant Input >> ");
 inline constexpr Char kNameDuplicateCaption[] = NIMBO_TEXT("Name Regist Error :: Name Duplicate");
 
-inline constexpr Char kOrbitParamsText[] = NIMBO_TEXT("MatchParams is empty....");
-inline constexpr Char kOrbitParamsCaption[] =
-    NIMBO_TEXT("REGEX Exact Match :: ERROR >> ocSetup_REGEX_input_Params_Orb");
-
 // The by-name commands. M1 (nothing registered) and M2 (no such group) follow the pop-up setting; each
 // text is followed by the name given, and M2's caption by the command's word.
 inline constexpr Char kStopNothingRegisteredText[] = NIMBO_TEXT("Not Registered Anything :: ");

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "align/param_strings.h"
 #include "motion/object_fields.h"
-#include "motion/orbit_params.h"
 #include "motion/registry.h"
 #include "motion/routines.h"
 
@@ -118,15 +118,22 @@ ControlEntry targetOrbit(voObject* target, Text groupName) {
   return entry;
 }
 
+// "Rad1, Rad2, AngularVelocity, AngleStartup, CentreOffset-X, CentreOffset-Y" into orbitParams; false,
+// after the box, when the text is no such list.
+bool ocSetup_REGEX_input_Params_Orb(RUNDATA* rd, const Char* text) {
+  std::optional<align::ParamNumbers> numbers = align::readParamString(text, align::kOrbitSetupParams);
+  if (!numbers) return false;
+  std::copy_n(numbers->integers.begin(), std::size(rd->orbitParams), std::begin(rd->orbitParams));
+  return true;
+}
+
 // The string is read for the first selected instance only; later ones take its numbers as stored,
 // also after a string that did not match.
 void setUpFromOrbitParams(RUNDATA* rd, voObject* object, ControlEntry entry) {
   int32_t index = actionLoopIndex(rd);
   writeValue(object, kValueA, index);
   if (index == 0) {
-    std::optional<OrbitParams> params = ocSetup_REGEX_input_Params_Orb(textParameter(rd));
-    if (!params) return;
-    std::copy(params->begin(), params->end(), std::begin(rd->orbitParams));
+    if (!ocSetup_REGEX_input_Params_Orb(rd, textParameter(rd))) return;
   }
   const int32_t* numbers = rd->orbitParams;
   int64_t start = numbers[kAngleStartup];
