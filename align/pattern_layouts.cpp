@@ -12,6 +12,7 @@
 #include "align/object_effects.h"
 #include "align/param_strings.h"
 #include "align/routines.h"
+#include "util/trigonometry.h"
 
 namespace nimbo::align {
 
@@ -284,8 +285,8 @@ int32_t VO_CALL AlignSemiCircle(voHeader* header, voValue, voValue) {
   float degrees = (layout.startAngle + kStraightUpDegrees) + static_cast<float>(i) * layout.stepAngle;
   showDirection(object, directionAwayFromCentre(degrees));
   auto radians = static_cast<float>(static_cast<double>(degrees) * std::numbers::pi / 180.0);
-  auto cosine = static_cast<float>(std::cos(static_cast<double>(radians)));
-  auto sine = static_cast<float>(std::sin(static_cast<double>(radians)));
+  auto cosine = static_cast<float>(util::cosine(static_cast<double>(radians)));
+  auto sine = static_cast<float>(util::sine(static_cast<double>(radians)));
   int32_t x =
       truncateTowardZero(static_cast<float>(layout.originX) + static_cast<float>(layout.radius1) * cosine);
   int32_t y =

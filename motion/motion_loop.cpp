@@ -8,7 +8,7 @@
 #include "motion/gates.h"
 #include "motion/object_fields.h"
 #include "motion/orbit.h"
-#include "motion/trigonometry.h"
+#include "util/trigonometry.h"
 
 namespace nimbo::motion {
 
@@ -154,7 +154,7 @@ void stepWave(RUNDATA* rd, voObject* object, size_t index) {
   ControlEntry& entry = rd->controlList[index];
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   int32_t amplitude = stepRadius1(entry, object);
-  double offset = sineOfDegrees(entry.angle) * amplitude;
+  double offset = util::sineOfDegrees(entry.angle) * amplitude;
   if (entry.motionKind == kHorizontalWave) {
     waveAcross(entry, object, offset);
   } else {

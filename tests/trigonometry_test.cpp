@@ -1,4 +1,4 @@
-// The motion steps' own sine and cosine: exact where the worked positions depend on the last bit, and
+// The extension's own sine and cosine: exact where the worked positions depend on the last bit, and
 // within the C library's accuracy everywhere else, over the whole range of 32-bit angles.
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "motion/trigonometry.h"
+#include "util/trigonometry.h"
 
-namespace nimbo::motion {
+namespace nimbo::util {
 namespace {
 
 TEST(Trigonometry, ValuesThatDecideAPixelAreTheCorrectlyRoundedOnes) {
@@ -42,5 +42,18 @@ TEST(Trigonometry, AnglesBeyondThe32BitRangeAreTakenModulo360) {
   EXPECT_EQ(cosineOfDegrees(-8589934592.0), cosineOfDegrees(std::fmod(-8589934592.0, 360)));
 }
 
+// A figure's angle in radians can be any float: past the reduction's range it is taken modulo the double
+// 2 pi first, so it still lands on the circle; infinities and NaN are no angle at all.
+TEST(Trigonometry, HugeRadiansStayOnTheCircleAndNonFiniteOnesGiveNaN) {
+  for (double x : {1e8, -3.4e38, 1e300}) {
+    EXPECT_EQ(sine(x), sine(std::fmod(x, 2 * kPi))) << x;
+    EXPECT_EQ(cosine(x), cosine(std::fmod(x, 2 * kPi))) << x;
+    EXPECT_NEAR(sine(x) * sine(x) + cosine(x) * cosine(x), 1.0, 1e-15) << x;
+  }
+  EXPECT_TRUE(std::isnan(sine(INFINITY)));
+  EXPECT_TRUE(std::isnan(cosine(-INFINITY)));
+  EXPECT_TRUE(std::isnan(sine(NAN)));
+}
+
 }  // namespace
-}  // namespace nimbo::motion
+}  // namespace nimbo::util

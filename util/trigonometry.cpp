@@ -1,11 +1,11 @@
 // Sine and cosine: the argument is reduced to [-pi/4, pi/4] plus a tail against pi/2 held in four
 // parts, then a minimax polynomial for the quadrant gives the value.
-#include "motion/trigonometry.h"
+#include "util/trigonometry.h"
 
 #include <cassert>
 #include <cmath>
 
-namespace nimbo::motion {
+namespace nimbo::util {
 
 namespace {
 
@@ -15,7 +15,8 @@ constexpr double kHalfPi1 = 0x1.921fb54p+0;
 constexpr double kHalfPi2 = 0x1.10b461p-30;
 constexpr double kHalfPi3 = 0x1.a626330p-58;
 constexpr double kHalfPi4 = 0x1.45c06e0e68948p-86;
-[[maybe_unused]] constexpr double kLargestQuadrant = 0x1p25;  // read only by the assertion
+constexpr double kLargestQuadrant = 0x1p25;
+constexpr double kLargestArgument = 0x1.8p25;  // 1.5 x 2^25 < 2^25 x pi / 2: fewer quadrants than that
 // Adding and taking away 1.5 x 2^52 rounds a smaller number to the nearest integer, ties to even: plain
 // IEEE arithmetic, so the same on every build, and without a library call.
 constexpr double kRoundingShift = 0x1.8p52;
@@ -67,6 +68,10 @@ double cosinePolynomial(double x, double tail) {
   return one + (((1.0 - one) - halfZ) + (z * r - x * tail));
 }
 
+Reduced reduceAny(double x) {
+  return reduce(std::fabs(x) < kLargestArgument ? x : std::fmod(x, 2 * kPi));
+}
+
 double inRange(double degrees) {
   constexpr double kLargestAngle = 2147483647.0;
   return std::fabs(degrees) <= kLargestAngle ? degrees : std::fmod(degrees, 360.0);
@@ -75,7 +80,8 @@ double inRange(double degrees) {
 }  // namespace
 
 double sine(double x) {
-  Reduced r = reduce(x);
+  if (!std::isfinite(x)) return x - x;
+  Reduced r = reduceAny(x);
   switch (r.quadrant) {
     case 0:
       return sinePolynomial(r.head, r.tail);
@@ -89,7 +95,8 @@ double sine(double x) {
 }
 
 double cosine(double x) {
-  Reduced r = reduce(x);
+  if (!std::isfinite(x)) return x - x;
+  Reduced r = reduceAny(x);
   switch (r.quadrant) {
     case 0:
       return cosinePolynomial(r.head, r.tail);
@@ -110,4 +117,4 @@ double cosineOfDegrees(double degrees) {
   return cosine(radians(inRange(degrees)));
 }
 
-}  // namespace nimbo::motion
+}  // namespace nimbo::util
