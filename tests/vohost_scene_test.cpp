@@ -95,5 +95,28 @@ TEST(SceneErrors, BrokenFilesAndUnknownKeysAreRefused) {
   EXPECT_THROW(readScene("/nonexistent/scene.json"), Error);
 }
 
+// The scene's own files: the folders on the way are made; what cannot be written stops the run at its line.
+TEST(SceneFiles, WriteFileMakesItsFoldersAndAFailureNamesTheLine) {
+  Extension extension(NIMBO_EXTENSION_PATH);
+  std::filesystem::path root = std::filesystem::temp_directory_path() / "nimbo-scene-files";
+  std::filesystem::remove_all(root);
+  auto writing = [&](const std::filesystem::path& path) {
+    return R"({"nimbo":[{}],"frame":{"frames":1},"events":[{"actions":[{"host":"write file","path":")" +
+           path.generic_string() + R"(","text":"日本"}]}]})";
+  };
+  traceScene(extension, parseScene(writing(root / "made" / "deep" / "a.txt")));
+  std::ifstream made(root / "made" / "deep" / "a.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(made), {}), "\xE6\x97\xA5\xE6\x9C\xAC");
+  try {
+    traceScene(extension, parseScene(writing(root / "made" / "deep" / "a.txt" / "b.txt")));
+    ADD_FAILURE() << "a file cannot hold a folder";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("event line 1, action 1: cannot make the folder of", 0), 0u)
+        << error.what();
+  }
+  EXPECT_THROW(parseScene(R"({"events":[{"actions":[{"host":"write file","path":"a.txt"}]}]})"), Error);
+  std::filesystem::remove_all(root);
+}
+
 }  // namespace
 }  // namespace vohost

@@ -1,6 +1,8 @@
 // The event list: a pass over the lines each frame step, raised lines evaluated at once, action loops
 // over selected instances, parameters and expressions evaluated the way the host does.
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 
 #include "vohost/error.h"
@@ -20,6 +22,20 @@ int32_t packPosition(const Position& position) {
 Position unpackPosition(int32_t packed) {
   auto bits = static_cast<uint32_t>(packed);
   return {static_cast<int16_t>(bits & 0xFFFFu), static_cast<int16_t>(bits >> 16)};
+}
+
+// A file of the scene's own, for the extension to find: missing folders are made, the text is written as
+// UTF-8. A path relative to the working directory, as the extension's own paths are.
+void writeSceneFile(const nimbo::Text& path, const nimbo::Text& text, const std::string& where) {
+  std::string name = toUtf8(path);
+  std::filesystem::path file(std::u8string(name.begin(), name.end()));
+  std::error_code error;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
+  if (error) throw Error(where + ": cannot make the folder of \"" + name + "\": " + error.message());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  std::string bytes = toUtf8(text);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw Error(where + ": cannot write \"" + name + "\"");
 }
 
 template <class T>
@@ -156,6 +172,10 @@ void Runtime::runHost(const HostAction& action, const std::string& where) {
       for (int number : selected(std::get<ObjectSelection>(action.operands[0]))) {
         instances_[number].header->hoFlags |= VO_HOF_DESTROYING;
       }
+      break;
+    case HostActionKind::writeFile:
+      writeSceneFile(std::get<nimbo::Text>(evaluate(action.operands[0], where)),
+                     std::get<nimbo::Text>(evaluate(action.operands[1], where)), where);
       break;
   }
 }

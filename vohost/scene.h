@@ -92,12 +92,13 @@ struct ExtensionAction {
   std::vector<Parameter> params;
 };
 
-enum class HostActionKind { log, moveCursor, setClipboardText, setClipboardData, destroyObject };
+enum class HostActionKind { log, moveCursor, setClipboardText, setClipboardData, destroyObject, writeFile };
 
 struct HostAction {
   HostActionKind kind = HostActionKind::log;
-  std::string name;                 // the logged value's name
-  std::vector<Parameter> operands;  // log: value; move cursor: position; clipboard: text; destroy: object
+  std::string name;  // the logged value's name
+  // log: value; move cursor: position; clipboard: text; destroy: object; write file: path, text
+  std::vector<Parameter> operands;
 };
 
 using Action = std::variant<ExtensionAction, HostAction>;

@@ -183,6 +183,14 @@ HostAction readHostAction(const json& value, const std::string& where) {
   if (name == hostActionName(HostActionKind::destroyObject)) {
     return hostActionWith(HostActionKind::destroyObject, value, "object", where);
   }
+  if (name == hostActionName(HostActionKind::writeFile)) {
+    allowKeys(value, where, {"host", "path", "text"});
+    if (!value.contains("path") || !value.contains("text")) fail(where, "needs \"path\" and \"text\"");
+    return HostAction{
+        HostActionKind::writeFile,
+        {},
+        {readParameter(value["path"], where + ".path"), readParameter(value["text"], where + ".text")}};
+  }
   fail(where, "unknown host action \"" + name + "\"");
 }
 
@@ -318,6 +326,8 @@ const char* hostActionName(HostActionKind kind) {
       return "set clipboard data";
     case HostActionKind::destroyObject:
       return "destroy object";
+    case HostActionKind::writeFile:
+      return "write file";
   }
   return "";
 }

@@ -133,6 +133,10 @@ void Runtime::validateHostAction(const HostAction& action, const std::string& wh
     case HostActionKind::destroyObject:
       validateParameter(action.operands[0], ValueType::object, where);
       break;
+    case HostActionKind::writeFile:
+      validateParameter(action.operands[0], ValueType::text, where + ".path");
+      validateParameter(action.operands[1], ValueType::text, where + ".text");
+      break;
   }
 }
 
