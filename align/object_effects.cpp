@@ -5,6 +5,7 @@
 #include "align/messages.h"
 #include "frame/routines.h"
 #include "platform/platform.h"
+#include "util/trigonometry.h"
 
 namespace nimbo::align {
 
@@ -77,6 +78,14 @@ void placeAt(voObject* object, int32_t x, int32_t y) {
   object->rHo.hoY = y;
   object->roc.rcChanged = 1;
   servicesOf(object).redrawObject(&object->rHo, 0, 0);
+}
+
+void placeOnEllipse(voObject* object, float radians, int32_t centreX, int32_t centreY, int32_t radiusX,
+                    int32_t radiusY) {
+  auto cosine = static_cast<float>(util::cosine(static_cast<double>(radians)));
+  auto sine = static_cast<float>(util::sine(static_cast<double>(radians)));
+  placeAt(object, truncateTowardZero(static_cast<float>(centreX) + static_cast<float>(radiusX) * cosine),
+          truncateTowardZero(static_cast<float>(centreY) + static_cast<float>(radiusY) * sine));
 }
 
 }  // namespace nimbo::align

@@ -57,5 +57,9 @@ void faceRight(voObject* object);
 void showDirection(voObject* object, int32_t direction);
 // The object moves to (x, y) and shows there.
 void placeAt(voObject* object, int32_t x, int32_t y);
+// The object moves to the point of an ellipse at `radians` (clockwise on the screen, from the right):
+// centre + radius x cosine across, centre + radius x sine down, in single precision, truncated.
+void placeOnEllipse(voObject* object, float radians, int32_t centreX, int32_t centreY, int32_t radiusX,
+                    int32_t radiusY);
 
 }  // namespace nimbo::align

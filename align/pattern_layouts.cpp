@@ -12,7 +12,6 @@
 #include "align/object_effects.h"
 #include "align/param_strings.h"
 #include "align/routines.h"
-#include "util/trigonometry.h"
 
 namespace nimbo::align {
 
@@ -285,13 +284,7 @@ int32_t VO_CALL AlignSemiCircle(voHeader* header, voValue, voValue) {
   float degrees = (layout.startAngle + kStraightUpDegrees) + static_cast<float>(i) * layout.stepAngle;
   showDirection(object, directionAwayFromCentre(degrees));
   auto radians = static_cast<float>(static_cast<double>(degrees) * std::numbers::pi / 180.0);
-  auto cosine = static_cast<float>(util::cosine(static_cast<double>(radians)));
-  auto sine = static_cast<float>(util::sine(static_cast<double>(radians)));
-  int32_t x =
-      truncateTowardZero(static_cast<float>(layout.originX) + static_cast<float>(layout.radius1) * cosine);
-  int32_t y =
-      truncateTowardZero(static_cast<float>(layout.originY) + static_cast<float>(layout.radius2) * sine);
-  placeAt(object, x, y);
+  placeOnEllipse(object, radians, layout.originX, layout.originY, layout.radius1, layout.radius2);
   return 0;
 }
 

@@ -3,14 +3,12 @@
 // the object being placed, so objects of different sizes keep their own spacing.
 #include <algorithm>
 #include <cassert>
-#include <cmath>
 #include <numbers>
 #include <optional>
 
 #include "align/messages.h"
 #include "align/object_effects.h"
 #include "align/routines.h"
-#include "util/trigonometry.h"
 
 namespace nimbo::align {
 
@@ -83,11 +81,7 @@ int32_t VO_CALL AlignCircle(voHeader* header, voValue, voValue) {
   // The object placed is one of the instances: a count below one is the host's slip, not a zero to divide by.
   int32_t n = std::max(object->rHo.hoOiList->oilNObjects, 1);
   auto angle = static_cast<float>((360.0 / n * i + 270.0) * std::numbers::pi / 180.0);
-  auto sine = static_cast<float>(util::sine(static_cast<double>(angle)));
-  auto cosine = static_cast<float>(util::cosine(static_cast<double>(angle)));
-  int32_t y = truncateTowardZero(static_cast<float>(centreY) + static_cast<float>(radius) * sine);
-  int32_t x = truncateTowardZero(static_cast<float>(centreX) + static_cast<float>(radius) * cosine);
-  placeAt(object, x, y);
+  placeOnEllipse(object, angle, centreX, centreY, radius, radius);
   return 0;
 }
 
