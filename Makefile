@@ -46,7 +46,8 @@ test-win32: deps
 bench: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
-	build/release/bench/nimbo_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/release/bench/nimbo_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
+	  --benchmark_report_aggregates_only=true
 
 # Longer fuzzing runs: make fuzz FUZZ_SECONDS=3600
 fuzz: deps

@@ -196,6 +196,6 @@ void BM_MotionBaseline(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_MotionBaseline)->Arg(10000);
+BENCHMARK(BM_MotionBaseline)->Arg(10000)->Arg(100000);
 
 }  // namespace

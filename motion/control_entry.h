@@ -20,9 +20,11 @@ enum MotionKind : int32_t {
 };
 
 // Flags are 0 or 1; object references are borrowed from the host, which owns the objects. The motion
-// loop sets `object` or `target` to null once the host has marked it destroyed; the entry stays.
-// The fields every frame step reads come first, in the entry's first two cache lines, so that a long
-// list streams through the cache at the cost of the motion alone; the rest follow.
+// loop sets `object` or `target` to null once the host has marked it destroyed; the entry stays. A
+// target is only ever set with hasTarget.
+// The frame step reads the first cache line of every entry (a straight motion and the sleep/interval
+// gate need nothing more) and the second for waves and orbits; the rest only commands and listings read.
+// A long list then streams through the cache at the cost of the motion alone.
 struct alignas(64) ControlEntry {
   uint8_t moving = 0;
   uint8_t flip = 0;
@@ -33,18 +35,19 @@ struct alignas(64) ControlEntry {
   uint8_t momentaryPause = 0;
   uint8_t rejectArmed = 0;
   voObject* object = nullptr;
-  voObject* target = nullptr;
   int32_t motionKind = kNullMotion;
   int32_t xSpeed = 0, ySpeed = 0;
+  int32_t wallTop = 0, wallBottom = 0, wallLeft = 0, wallRight = 0;
+  int32_t intervalCount = 0, intervalFrames = 0;
+  int32_t sleepCount = 0, sleepFrames = 0;
+  int32_t repetition = 0;
+
+  voObject* target = nullptr;
   int32_t angle = 0;  // degrees; the designer's angle + 180
   int32_t angularVelocity = 0;
   int32_t radius1 = 0, radius2 = 0;
   int32_t originX = 0, originY = 0;
   int32_t centreOffsetX = 0, centreOffsetY = 0;
-  int32_t wallTop = 0, wallBottom = 0, wallLeft = 0, wallRight = 0;
-  int32_t intervalCount = 0, intervalFrames = 0;
-  int32_t sleepCount = 0, sleepFrames = 0;
-  int32_t repetition = 0;
   int32_t rotatedSoFar = 0, rotationAngle = 0;
   int32_t rotationRepetition = 0;
   int32_t groupId = 0;

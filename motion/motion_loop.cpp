@@ -4,6 +4,7 @@
 #include "motion/motion_loop.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "motion/gates.h"
 #include "motion/object_fields.h"
@@ -129,7 +130,7 @@ int32_t orbitAngle(double turned, int32_t velocity) {
 // command removes it); it is never stepped again, and an orbit whose target went waits for a new one.
 void forgetDestroyed(ControlEntry& entry) {
   if (entry.object && beingDestroyed(entry.object->rHo)) entry.object = nullptr;
-  if (entry.target && beingDestroyed(entry.target->rHo)) entry.target = nullptr;
+  if (entry.hasTarget == 1 && entry.target && beingDestroyed(entry.target->rHo)) entry.target = nullptr;
 }
 
 bool canStep(const ControlEntry& entry) {
@@ -137,21 +138,19 @@ bool canStep(const ControlEntry& entry) {
          !(entry.motionKind == kOrbit && entry.hasTarget == 1 && !entry.target);
 }
 
-// Each step is given the entry's object, the record holding the list and the entry's index.
-void stepStraight(RUNDATA* rd, voObject* object, size_t index) {
-  ControlEntry& entry = rd->controlList[index];
+// Each step is given the entry, its live object and the host's services.
+void stepStraight(ControlEntry& entry, voObject* object, const voServices& host) {
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   if (entry.motionKind == kHorizontal) {
     moveAcross(entry, object);
   } else {
     moveDown(entry, object);
   }
-  if (entry.flip == 1) updateAnimation(rd, object);
-  redraw(rd, object);
+  if (entry.flip == 1) updateAnimation(host, object);
+  redraw(host, object);
 }
 
-void stepWave(RUNDATA* rd, voObject* object, size_t index) {
-  ControlEntry& entry = rd->controlList[index];
+void stepWave(ControlEntry& entry, voObject* object, const voServices& host) {
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   int32_t amplitude = stepRadius1(entry, object);
   double offset = util::sineOfDegrees(entry.angle) * amplitude;
@@ -160,13 +159,12 @@ void stepWave(RUNDATA* rd, voObject* object, size_t index) {
   } else {
     waveDown(entry, object, offset);
   }
-  if (entry.flip == 1) updateAnimation(rd, object);
+  if (entry.flip == 1) updateAnimation(host, object);
   entry.angle = nextWaveAngle(entry.angle, entry.angularVelocity);
-  redraw(rd, object);
+  redraw(host, object);
 }
 
-void stepOrbit(RUNDATA* rd, voObject* object, size_t index) {
-  ControlEntry& entry = rd->controlList[index];
+void stepOrbit(ControlEntry& entry, voObject* object, const voServices& host) {
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   if (orbitPauseGate(entry, object) == Gate::halt) return;
   if (entry.angularVelocity == 0) return;
@@ -178,28 +176,49 @@ void stepOrbit(RUNDATA* rd, voObject* object, size_t index) {
   placeOnOrbit(object, centre, turned, radius1, radius2);
   entry.angle = orbitAngle(turned, entry.angularVelocity);
   writeValue(object, kValueD, entry.angle - 180);
-  redraw(rd, object);
+  redraw(host, object);
+}
+
+// A long list does not fit the caches: the entries a few steps ahead, and their objects, are fetched
+// while this one moves.
+constexpr size_t kPrefetchDistance = 8;
+
+void prefetchAhead(const std::vector<ControlEntry>& list, size_t index) {
+  if (index + 2 * kPrefetchDistance < list.size())
+    __builtin_prefetch(&list[index + 2 * kPrefetchDistance], 1);
+  if (index + kPrefetchDistance >= list.size()) return;
+  const ControlEntry& ahead = list[index + kPrefetchDistance];
+  bool turning = ahead.motionKind >= kHorizontalWave;
+  if (turning) __builtin_prefetch(reinterpret_cast<const char*>(&ahead) + 64, 1);
+  if (const auto* object = reinterpret_cast<const char*>(ahead.object)) {
+    __builtin_prefetch(object, 1);
+    __builtin_prefetch(object + 64, 1);
+    if (turning) __builtin_prefetch(object + 128, 1);
+  }
 }
 
 }  // namespace
 
 void runMotionLoop(RUNDATA* rd) {
-  const size_t count = rd->controlList.size();
+  const voServices& host = frame::services(rd);
+  std::vector<ControlEntry>& list = rd->controlList;
+  const size_t count = list.size();
   for (size_t index = 0; index < count; ++index) {
-    ControlEntry& entry = rd->controlList[index];
+    prefetchAhead(list, index);
+    ControlEntry& entry = list[index];
     forgetDestroyed(entry);
     if (!canStep(entry)) continue;
     switch (entry.motionKind) {
       case kHorizontal:
       case kVertical:
-        stepStraight(rd, entry.object, index);
+        stepStraight(entry, entry.object, host);
         break;
       case kHorizontalWave:
       case kVerticalWave:
-        stepWave(rd, entry.object, index);
+        stepWave(entry, entry.object, host);
         break;
       case kOrbit:
-        stepOrbit(rd, entry.object, index);
+        stepOrbit(entry, entry.object, host);
         break;
       default:
         break;

@@ -50,13 +50,19 @@ inline void writeDirection(voObject* object, int32_t direction) {
   object->roa.raAnimDir = direction;
 }
 
+inline void updateAnimation(const voServices& host, voObject* object) {
+  host.updateAnimation(&object->rHo, 0);
+}
 inline void updateAnimation(RUNDATA* rd, voObject* object) {
-  frame::services(rd).updateAnimation(&object->rHo, 0);
+  updateAnimation(frame::services(rd), object);
 }
 
-inline void redraw(RUNDATA* rd, voObject* object) {
+inline void redraw(const voServices& host, voObject* object) {
   object->roc.rcChanged = 1;
-  frame::services(rd).redrawObject(&object->rHo, 0, 0);
+  host.redrawObject(&object->rHo, 0, 0);
+}
+inline void redraw(RUNDATA* rd, voObject* object) {
+  redraw(frame::services(rd), object);
 }
 
 // Positions and counters are worked out in 64 bits and stored in the 32 the host holds, modulo 2^32:
