@@ -15,7 +15,7 @@ constexpr double kHalfPi1 = 0x1.921fb54p+0;
 constexpr double kHalfPi2 = 0x1.10b461p-30;
 constexpr double kHalfPi3 = 0x1.a626330p-58;
 constexpr double kHalfPi4 = 0x1.45c06e0e68948p-86;
-constexpr double kLargestQuadrant = 0x1p25;
+[[maybe_unused]] constexpr double kLargestQuadrant = 0x1p25;  // read only by the assertion
 constexpr double kLargestArgument = 0x1.8p25;  // 1.5 x 2^25 < 2^25 x pi / 2: fewer quadrants than that
 // Adding and taking away 1.5 x 2^52 rounds a smaller number to the nearest integer, ties to even: plain
 // IEEE arithmetic, so the same on every build, and without a library call.
