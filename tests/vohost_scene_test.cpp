@@ -105,8 +105,10 @@ TEST(SceneFiles, WriteFileMakesItsFoldersAndAFailureNamesTheLine) {
            path.generic_string() + R"(","text":"日本"}]}]})";
   };
   traceScene(extension, parseScene(writing(root / "made" / "deep" / "a.txt")));
-  std::ifstream made(root / "made" / "deep" / "a.txt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(made), {}), "\xE6\x97\xA5\xE6\x9C\xAC");
+  {
+    std::ifstream made(root / "made" / "deep" / "a.txt", std::ios::binary);  // closed before the removal
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(made), {}), "\xE6\x97\xA5\xE6\x9C\xAC");
+  }
   try {
     traceScene(extension, parseScene(writing(root / "made" / "deep" / "a.txt" / "b.txt")));
     ADD_FAILURE() << "a file cannot hold a folder";
