@@ -182,18 +182,19 @@ void stepOrbit(ControlEntry& entry, voObject* object, const voServices& host) {
 // A long list does not fit the caches: the entries a few steps ahead, and their objects, are fetched
 // while this one moves.
 constexpr size_t kPrefetchDistance = 8;
+constexpr size_t kCacheLine = 64;
 
 void prefetchAhead(const std::vector<ControlEntry>& list, size_t index) {
   if (index + 2 * kPrefetchDistance < list.size())
     __builtin_prefetch(&list[index + 2 * kPrefetchDistance], 1);
   if (index + kPrefetchDistance >= list.size()) return;
   const ControlEntry& ahead = list[index + kPrefetchDistance];
-  bool turning = ahead.motionKind >= kHorizontalWave;
-  if (turning) __builtin_prefetch(reinterpret_cast<const char*>(&ahead) + 64, 1);
+  bool turning = ahead.motionKind >= kHorizontalWave && ahead.motionKind <= kOrbit;  // waves and orbits
+  if (turning) __builtin_prefetch(reinterpret_cast<const char*>(&ahead) + kCacheLine, 1);
   if (const auto* object = reinterpret_cast<const char*>(ahead.object)) {
     __builtin_prefetch(object, 1);
-    __builtin_prefetch(object + 64, 1);
-    if (turning) __builtin_prefetch(object + 128, 1);
+    __builtin_prefetch(object + kCacheLine, 1);                   // values A and B
+    if (turning) __builtin_prefetch(object + 2 * kCacheLine, 1);  // value D of an orbit
   }
 }
 
