@@ -47,9 +47,8 @@ void* VO_CALL GetPropValue(voEditor*, void* editData, uint32_t identifier) {
 
 // Two bytes to spare beyond the terminator: 48 + 2 x length, as every stored record has.
 void VO_CALL SetPropValue(voEditor* editor, void* editData, uint32_t identifier, void* value) {
-  auto* given = static_cast<CPropValue*>(value);
-  if (identifier != kTextProperty || !given || given->GetTypeCode() != kPropTypeWString) return;
-  const Char* text = static_cast<CPropWStringValue*>(given)->m_pStr;
+  if (identifier != kTextProperty || !value || propTypeCode(value) != kPropTypeWString) return;
+  const Char* text = propText(value);
   if (!text) return;
   auto* edit = static_cast<EDITDATA*>(editData);
   size_t length = textLength(text);
