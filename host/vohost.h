@@ -8,6 +8,7 @@
 #ifndef NIMBO_HOST_VOHOST_H
 #define NIMBO_HOST_VOHOST_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -80,23 +81,19 @@ struct voRunHeader;
 /* One object type of the frame (objInfoList entry). */
 typedef struct voObjInfo {
   int16_t oilOi;            /* the type's index in the list */
-  int16_t oilType;          /* kind of its instances (VO_KIND_ACTIVE ...) */
+  int16_t oilType;          /* kind of its instances (VO_KIND_ACTIVE ...), 16 bits */
   int32_t oilNObjects;      /* instances in the frame */
   int32_t oilNumOfSelected; /* instances selected by the running event line */
   int32_t oilCurrentOi;     /* instance number being served in the action loop, -1 = none */
-  int32_t oilObject;        /* instance number of the first instance, -1 = none */
   int32_t oilNext;          /* instance number of the next selected instance, -1 = end */
   int32_t oilEventCount;    /* event-pass counter of the selection */
   int32_t oilEventCountOR;  /* event-pass counter of an OR selection */
+  int16_t oilObject;        /* instance number of the first instance, -1 = none; 16 bits */
   int16_t oilQualifiers[8]; /* qualifier numbers, -1 = none */
   voChar oilName[24];       /* type name, zero-terminated */
-  uint8_t oilHostPrivate[50];
+  uint8_t oilHostPrivate[52];
 } voObjInfo;
 #pragma pack(pop)
-
-#ifdef __cplusplus
-static_assert(sizeof(voObjInfo) == VO_OBJINFO_STRIDE, "objInfoList entries are 146 bytes apart");
-#endif
 
 /* rHo: the header every object of the frame begins with, the extension's own runtime record included. */
 typedef struct voHeader {
@@ -250,6 +247,105 @@ typedef struct voEditor {
   voValue(VO_CALL* editFunction)(void* editData, int32_t function, voValue a, voValue b, voValue c);
   void* parentWindow; /* owner of the editor's dialogs (a HWND on Windows) */
 } voEditor;
+
+/* The layouts both sides rely on, for the 32-bit DLL the host loads and for the 64-bit builds. A host
+ * compiled elsewhere sees exactly these offsets; a field that moves or changes width fails the build. */
+#ifdef __cplusplus
+#define VO_LAYOUT(condition) static_assert(condition, #condition)
+#else
+#define VO_LAYOUT(condition) _Static_assert(condition, #condition)
+#endif
+#define VO_AT(type, field, offset32, offset64) \
+  VO_LAYOUT(offsetof(type, field) == (sizeof(void*) == 4 ? (offset32) : (offset64)))
+#define VO_SIZE(type, size32, size64) VO_LAYOUT(sizeof(type) == (sizeof(void*) == 4 ? (size32) : (size64)))
+#define VO_WIDTH(type, field, bytes) VO_LAYOUT(sizeof(((type*)0)->field) == (bytes))
+
+VO_SIZE(voObjInfo, VO_OBJINFO_STRIDE, VO_OBJINFO_STRIDE);
+VO_AT(voObjInfo, oilType, 2, 2);
+VO_AT(voObjInfo, oilNObjects, 4, 4);
+VO_AT(voObjInfo, oilNumOfSelected, 8, 8);
+VO_AT(voObjInfo, oilCurrentOi, 12, 12);
+VO_AT(voObjInfo, oilNext, 16, 16);
+VO_AT(voObjInfo, oilEventCount, 20, 20);
+VO_AT(voObjInfo, oilEventCountOR, 24, 24);
+VO_AT(voObjInfo, oilObject, 28, 28);
+VO_AT(voObjInfo, oilQualifiers, 30, 30);
+VO_AT(voObjInfo, oilName, 46, 46);
+VO_WIDTH(voObjInfo, oilType, 2);
+VO_WIDTH(voObjInfo, oilObject, 2);
+VO_WIDTH(voObjInfo, oilQualifiers[0], 2);
+
+VO_SIZE(voHeader, 40, 48);
+VO_AT(voHeader, hoOiList, 4, 8);
+VO_AT(voHeader, hoNumber, 8, 16);
+VO_AT(voHeader, hoType, 10, 18);
+VO_AT(voHeader, hoFlags, 12, 20);
+VO_AT(voHeader, hoOi, 14, 22);
+VO_AT(voHeader, hoX, 16, 24);
+VO_AT(voHeader, hoY, 20, 28);
+VO_AT(voHeader, hoImgXSpot, 24, 32);
+VO_AT(voHeader, hoImgYSpot, 28, 36);
+VO_AT(voHeader, hoImgWidth, 32, 40);
+VO_AT(voHeader, hoImgHeight, 36, 44);
+VO_WIDTH(voHeader, hoType, 2);
+VO_WIDTH(voHeader, hoFlags, 2);
+
+VO_SIZE(voAlterable, 16, 16);
+VO_AT(voAlterable, value, 8, 8);
+VO_WIDTH(voAlterable, type, 4);
+VO_SIZE(voEffect, 4, 4);
+VO_SIZE(voObject, 496, 512);
+VO_AT(voObject, roc.rcDir, 40, 48);
+VO_AT(voObject, roc.rcChanged, 44, 52);
+VO_AT(voObject, roa.raAnimDir, 48, 56);
+VO_AT(voObject, roa.raAnimDirForced, 52, 60);
+VO_AT(voObject, roa.raAnimForced, 56, 64);
+VO_AT(voObject, ros.rsEffect, 68, 80);
+VO_AT(voObject, ros.rsEffectObject, 72, 88);
+VO_AT(voObject, rov, 80, 96);
+
+VO_SIZE(voServices, 28, 56);
+VO_AT(voServices, getFirstExpressionParameter, 4, 8);
+VO_AT(voServices, getNextExpressionParameter, 8, 16);
+VO_AT(voServices, generateEvent, 12, 24);
+VO_AT(voServices, redrawObject, 16, 32);
+VO_AT(voServices, destroyObject, 20, 40);
+VO_AT(voServices, updateAnimation, 24, 48);
+
+VO_SIZE(voRunHeader, 44, 72);
+VO_AT(voRunHeader, rhMainWindow, 4, 8);
+VO_AT(voRunHeader, rhApp, 8, 16);
+VO_AT(voRunHeader, rhFrame, 12, 24);
+VO_AT(voRunHeader, rh2MouseKeys, 16, 32);
+VO_AT(voRunHeader, rhNumberOi, 20, 36);
+VO_AT(voRunHeader, rhOiList, 24, 40);
+VO_AT(voRunHeader, rhObjectList, 28, 48);
+VO_AT(voRunHeader, rhMaxObjects, 32, 56);
+VO_AT(voRunHeader, rh2ActionLoopCount, 36, 60);
+VO_AT(voRunHeader, rh2ActionLoop, 40, 64);
+VO_WIDTH(voRunHeader, rh2MouseKeys, 1);
+
+VO_SIZE(voRunInfo, 36, 48);
+VO_AT(voRunInfo, actions, 4, 8);
+VO_AT(voRunInfo, expressions, 8, 16);
+VO_AT(voRunInfo, conditionCount, 12, 24);
+VO_AT(voRunInfo, actionCount, 14, 26);
+VO_AT(voRunInfo, expressionCount, 16, 28);
+VO_AT(voRunInfo, editDataSize, 18, 30);
+VO_AT(voRunInfo, flags, 20, 32);
+VO_AT(voRunInfo, windowProcPriority, 24, 36);
+VO_AT(voRunInfo, flags2, 26, 38);
+VO_AT(voRunInfo, identifier, 28, 40);
+VO_AT(voRunInfo, version, 32, 44);
+
+VO_SIZE(voEditHeader, 20, 20);
+VO_SIZE(voPropertyEntry, 24, 24);
+VO_AT(voPropertyEntry, kind, 12, 12);
+VO_AT(voPropertyEntry, createParam, 20, 20);
+VO_SIZE(voRect, 16, 16);
+VO_SIZE(voEditor, 12, 24);
+VO_AT(voEditor, editFunction, 4, 8);
+VO_AT(voEditor, parentWindow, 8, 16);
 
 #ifdef __cplusplus
 }
