@@ -8,6 +8,11 @@
 #include <regex>
 #include <string>
 #include <utility>
+#include <vector>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#include <windows.h>
+#endif
 
 #include "frame/rundata.h"
 #include "tests/logged_values.h"
@@ -336,6 +341,62 @@ TEST_F(TextRegex, ACatastrophicExactMatchOver5000UnitsShowsItsErrorBoxAndLeavesT
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "regex_error::RGXMatchFullSETMXVal");
 }
+
+// Texts whose match would need more stack than any thread has: gigabytes by the estimate, a count that
+// wraps round to a small number in 32-bit arithmetic. They end in the stack error, never in a match
+// that overflows the game's stack.
+TEST_F(TextRegex, AnExactMatchTooDeepForAnyStackShowsTheStackErrorBox) {
+  start(settings(1, 0, NIMBO_TEXT("kept")));
+  std::string stackError = std::regex_error(std::regex_constants::error_stack).what();
+  const std::pair<size_t, Text> cases[] = {{2396745, NIMBO_TEXT("(a|b)*")},
+                                           {900000, NIMBO_TEXT("(a|b|c|d|e)*")}};
+  for (const auto& [units, pattern] : cases) {
+    Text source(units, NIMBO_TEXT('a'));
+    for (size_t i = 0; i < source.size(); i += 3) source[i] = NIMBO_TEXT('b');
+    rd->regexErrorFlag = 0;
+    EXPECT_EQ(condition(kExactMatch, source, pattern), 0);
+    EXPECT_EQ(rd->regexErrorFlag, 1);
+    EXPECT_EQ(text(), NIMBO_TEXT("kept"));
+    std::vector<ShownMessageBox> boxes = takeMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, stackError);
+  }
+}
+
+#if defined(_WIN32) && !defined(_WIN64)
+// Holds all of a 32-bit process's free address space but one region of `leftBytes`, as a long-running
+// game's fragmented address space does.
+class AddressSpaceHog {
+ public:
+  explicit AddressSpaceHog(size_t leftBytes) {
+    void* left = VirtualAlloc(nullptr, leftBytes, MEM_RESERVE, PAGE_NOACCESS);
+    for (size_t chunk = size_t{1} << 30; chunk >= 65536; chunk /= 2) {
+      while (void* taken = VirtualAlloc(nullptr, chunk, MEM_RESERVE, PAGE_NOACCESS)) held_.push_back(taken);
+    }
+    if (left) VirtualFree(left, 0, MEM_RELEASE);
+  }
+  ~AddressSpaceHog() {
+    for (void* taken : held_) VirtualFree(taken, 0, MEM_RELEASE);
+  }
+
+ private:
+  std::vector<void*> held_;
+};
+
+TEST_F(TextRegex, ADeepMatchFindsItsStackWhenOnlyWhatItNeedsIsFree) {
+  start(settings(1, 0, NIMBO_TEXT("")));
+  Text source(50000, NIMBO_TEXT('a'));
+  for (size_t i = 0; i < source.size(); i += 3) source[i] = NIMBO_TEXT('b');
+  int32_t matched = 0;
+  {
+    AddressSpaceHog hog(size_t{160} << 20);
+    matched = condition(kExactMatch, source, NIMBO_TEXT("(a|b)*"));
+  }
+  EXPECT_EQ(matched, 1);
+  EXPECT_EQ(rd->regexErrorFlag, 0);
+  EXPECT_TRUE(takeMessageBoxes().empty());
+}
+#endif
 
 TEST_F(TextRegex, AReplaceOver200000UnitsGivesTheWholeResult) {
   std::string words;

@@ -27,11 +27,21 @@ constexpr size_t kFrameScale = 5;
 #else
 constexpr size_t kFrameScale = 1;
 #endif
-constexpr size_t kStackPerUnit = 384 * kFrameScale;
-constexpr size_t kStackPerUnitAndAlternative = 512 * kFrameScale;
-constexpr size_t kCompileStackPerPatternUnit = 512 * kFrameScale;
+constexpr uint64_t kStackPerUnit = 384 * kFrameScale;
+constexpr uint64_t kStackPerUnitAndAlternative = 512 * kFrameScale;
+constexpr uint64_t kCompileStackPerPatternUnit = 512 * kFrameScale;
 // The estimate may be short: work runs where it leaves half the stack untouched.
-constexpr size_t kStackSafetyFactor = 2;
+constexpr uint64_t kStackSafetyFactor = 2;
+
+// Stack estimates are byte counts of texts and patterns of any length: on a 32-bit build a size_t
+// product wraps round to a small number and sends a deep match onto a stack too small for it. So they
+// are counted in 64 bits, and a product past even that stays at the largest count.
+uint64_t saturatingProduct(uint64_t a, uint64_t b) {
+  return a != 0 && b > UINT64_MAX / a ? UINT64_MAX : a * b;
+}
+uint64_t saturatingSum(uint64_t a, uint64_t b) {
+  return b > UINT64_MAX - a ? UINT64_MAX : a + b;
+}
 
 [[noreturn, gnu::noinline, gnu::cold]] void tooComplex() {
   throw std::regex_error(std::regex_constants::error_complexity);
@@ -99,29 +109,29 @@ struct MeteredText {
         end(text.data() + text.size(), &meter) {}
 };
 
-size_t alternativeCount(const RegexText& pattern) {
-  size_t count = 0;
+uint64_t alternativeCount(const RegexText& pattern) {
+  uint64_t count = 0;
   for (wchar_t unit : pattern) count += unit == L'|' ? 1 : 0;
   return count;
 }
 
-size_t stackEstimate(const CompiledRegex& regex, size_t textUnits) {
-  return regex.stackBytesPerUnit * (textUnits + 1);
+uint64_t stackEstimate(const CompiledRegex& regex, size_t textUnits) {
+  return saturatingProduct(regex.stackBytesPerUnit, uint64_t{textUnits} + 1);
 }
 
 // Runs `job` where `stackBytes` of stack are sure to be there: on the caller's stack when that is
 // enough, on a large-stack thread when that is, and nowhere past it (the stack error of the matcher).
 // Whatever `job` throws is thrown here, on the caller's thread.
 template <class Job>
-void runWithStack(size_t stackBytes, Job&& job) {
-  size_t needed = stackBytes * kStackSafetyFactor;
+void runWithStack(uint64_t stackBytes, Job&& job) {
+  uint64_t needed = saturatingProduct(stackBytes, kStackSafetyFactor);
   if (needed <= platform::stackRoom()) {
     job();
     return;
   }
   if (needed > platform::kLargeStackBytes) throw std::regex_error(std::regex_constants::error_stack);
   std::exception_ptr failure;
-  bool ran = platform::runOnLargeStack([&] {
+  bool ran = platform::runOnLargeStack(static_cast<size_t>(needed), [&] {
     try {
       job();
     } catch (...) {
@@ -184,8 +194,9 @@ std::shared_ptr<const CompiledRegex> compileRegex(const RegexText& pattern, bool
   auto flags = std::regex_constants::ECMAScript;
   if (ignoreCase) flags |= std::regex_constants::icase;
   std::shared_ptr<const CompiledRegex> regex;
-  size_t stackPerUnit = kStackPerUnit + kStackPerUnitAndAlternative * alternativeCount(pattern);
-  runWithStack(kCompileStackPerPatternUnit * pattern.size(), [&] {
+  uint64_t stackPerUnit =
+      saturatingSum(kStackPerUnit, saturatingProduct(kStackPerUnitAndAlternative, alternativeCount(pattern)));
+  runWithStack(saturatingProduct(kCompileStackPerPatternUnit, pattern.size()), [&] {
     regex = std::make_shared<const CompiledRegex>(CompiledRegex{std::wregex(pattern, flags), stackPerUnit});
   });
   regexCache().add(std::move(key), regex);

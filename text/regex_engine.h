@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <regex>
 #include <string>
@@ -17,7 +18,7 @@ namespace nimbo::text {
 // A compiled pattern, with what its matching costs in stack per unit of text.
 struct CompiledRegex {
   std::wregex regex;
-  size_t stackBytesPerUnit;
+  uint64_t stackBytesPerUnit;
 };
 
 // The compiled regex of a pattern, from the cache; throws std::regex_error for an invalid pattern.

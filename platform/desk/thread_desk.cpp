@@ -56,9 +56,11 @@ class LargeStack {
 
 }  // namespace
 
-bool runOnLargeStack(const std::function<void()>& job) {
+// The one mapping is reserved without backing, so it holds any job up to kLargeStackBytes whatever the
+// job asks; pages are committed only as the job reaches them.
+bool runOnLargeStack(size_t stackBytes, const std::function<void()>& job) {
   static const LargeStack stack;
-  if (!stack.usable()) return false;
+  if (!stack.usable() || stackBytes > stack.usableBytes()) return false;
   pthread_attr_t attributes;
   if (pthread_attr_init(&attributes) != 0) return false;
   pthread_t thread;
