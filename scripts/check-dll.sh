@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built 32-bit NIMBO DLL without running it: a 32-bit image, every export of the host's
-# interface under its plain name and nothing else, no DLL beyond the system's, and exactly the
-# resources of the resource script (strings, menus, dialog, bitmaps, data).
+# interface under its plain name and nothing else, each export and jump-table routine popping the
+# argument bytes the host passes it, no DLL beyond the system's, and exactly the resources of the
+# resource script (strings, menus, dialog, bitmaps, data).
 set -uo pipefail
 dll=${1:?usage: check-dll.sh NIMBO.DLL}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +33,14 @@ exported=$(printf '%s\n' "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,
   sed -n -E 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p' | sort)
 difference=$(diff <(printf '%s\n' "$wanted") <(printf '%s\n' "$exported"))
 verdict "exports: every entry point under its plain name, nothing else" $? "$difference"
+
+# A callee that pops other than what the host pushed shifts the host's stack: read each `ret N` from
+# the code itself, against a table written from the host's interface rather than from our header.
+"$root/scripts/install-deps.sh" python3 || exit 1
+found=$(python3 "$root/scripts/argument-bytes.py" exports "$dll" "$root/scripts/dll-argument-bytes.txt")
+verdict "argument bytes: every export pops what the host passes it (dll-argument-bytes.txt)" $? "$found"
+found=$(python3 "$root/scripts/argument-bytes.py" routines "$dll")
+verdict "argument bytes: every condition and action routine pops 12, every expression routine 8" $? "$found"
 
 imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
 unexpected=$(printf '%s\n' "$imports" | grep -v -i -x -E 'KERNEL32\.dll|USER32\.dll|msvcrt\.dll')
