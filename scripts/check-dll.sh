@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built 32-bit NIMBO DLL without running it: a 32-bit image, every export of the host's
 # interface under its plain name and nothing else, each export and jump-table routine popping the
-# argument bytes the host passes it, no DLL beyond the system's, and exactly the resources of the
-# resource script (strings, menus, dialog, bitmaps, data).
+# argument bytes the host passes it, no DLL beyond the system's and no function a supported Windows
+# lacks, and exactly the resources of the resource script (strings, menus, dialog, bitmaps, data).
 set -uo pipefail
 dll=${1:?usage: check-dll.sh NIMBO.DLL}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -46,6 +46,14 @@ imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sor
 unexpected=$(printf '%s\n' "$imports" | grep -v -i -x -E 'KERNEL32\.dll|USER32\.dll|msvcrt\.dll')
 [ -z "$unexpected" ]
 verdict "imports only system DLLs" $? "$unexpected"
+
+# "DLL function" for each imported function, from the import tables' hint/name lines.
+functions=$(printf '%s\n' "$headers" | sed -n '/DLL Name/,/^$/p' |
+  awk '/DLL Name/ { dll = $3; next } NF >= 3 && $1 ~ /^[0-9a-f]+$/ { print dll, $3 }' | sort -u)
+allowed=$(grep -v -e '^#' -e '^$' "$root/scripts/dll-imports.txt" | sort -u)
+unexpected=$(comm -23 <(printf '%s\n' "$functions") <(printf '%s\n' "$allowed"))
+[ -n "$functions" ] && [ -z "$unexpected" ]
+verdict "imports only functions that Windows Vista has (dll-imports.txt)" $? "$unexpected"
 
 # windres writes both as resource scripts; a linked image drops the memory flags of the source.
 normalise() { sed -E 's/ MOVEABLE PURE DISCARDABLE//; s#^([0-9]+) 10 /\* RT_RCDATA \*/#\1 RCDATA#'; }
