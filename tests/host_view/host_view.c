@@ -15,7 +15,7 @@
 #include <dlfcn.h>
 #endif
 
-/* thiscall on free functions is what a host's member function is; GCC's C front end only warns. */
+/* The host's own slot functions below are thiscall free functions, as in host_view.h. */
 #if defined(_WIN32) && defined(__i386__)
 #pragma GCC diagnostic ignored "-Wattributes"
 #endif

@@ -22,7 +22,12 @@ extern "C" {
 
 typedef uint16_t hvChar; /* one UTF-16 code unit */
 
-/* A property value: a pointer to five slots, the first the deleting destructor (flags bit 0 = free). */
+/* A property value: a pointer to five slots, the first the deleting destructor (flags bit 0 = free).
+ * thiscall on a plain function pointer is what the host's member function is; GCC only warns. */
+#if defined(_WIN32) && defined(__i386__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+#endif
 typedef struct hvPropValue hvPropValue;
 typedef struct hvPropSlots {
   void*(HV_THISCALL* deletingDestructor)(hvPropValue* self, uint32_t flags);
@@ -31,6 +36,9 @@ typedef struct hvPropSlots {
   int32_t(HV_THISCALL* equals)(hvPropValue* self, hvPropValue* other);
   uint32_t(HV_THISCALL* getTypeCode)(hvPropValue* self);
 } hvPropSlots;
+#if defined(_WIN32) && defined(__i386__)
+#pragma GCC diagnostic pop
+#endif
 struct hvPropValue {
   const hvPropSlots* slots;
 };
