@@ -120,5 +120,24 @@ TEST(SceneFiles, WriteFileMakesItsFoldersAndAFailureNamesTheLine) {
   std::filesystem::remove_all(root);
 }
 
+// A run of several scenes writes DIR/NAME.jsonl each; no output may land on a scene or on another output.
+TEST(SceneList, TracesGoToTheFolderAndNoOutputOverwritesASceneOrAnother) {
+  EXPECT_EQ(traceFileIn("out", "examples/hello.json"), std::filesystem::path("out") / "hello.jsonl");
+  EXPECT_NO_THROW(refuseOutputClashes({"a/x.json", "b/y.json"}, {"t/x.jsonl", "t/y.jsonl", "x.html"}));
+  auto clash = [](const std::vector<std::string>& scenes, const std::vector<std::string>& outputs) {
+    try {
+      refuseOutputClashes(scenes, outputs);
+    } catch (const Error& error) {
+      return std::string(error.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(clash({"a/x.json"}, {"a/../a/x.json"}), "the output a/../a/x.json is the scene a/x.json");
+  EXPECT_EQ(clash({"a/x.jsonl"}, {traceFileIn("a", "a/x.jsonl").string()}),
+            "the output " + traceFileIn("a", "a/x.jsonl").string() + " is the scene a/x.jsonl");
+  EXPECT_EQ(clash({"a/x.json", "b/x.json"}, {"t/x.jsonl", "t/x.jsonl"}),
+            "two outputs would be the same file t/x.jsonl");
+}
+
 }  // namespace
 }  // namespace vohost

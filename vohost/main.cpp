@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <vector>
 
 #include "vohost/catalog_print.h"
 #include "vohost/check.h"
@@ -25,9 +26,10 @@ struct SweepChild {
 };
 
 struct RunOptions {
-  std::string scene;
+  std::vector<std::string> scenes;
   int frames = -1;
   std::string trace;
+  std::string traceDir;
   std::string html;
   bool verbose = false;
 };
@@ -73,25 +75,26 @@ void writeReplayPage(const ReplayPage& page, std::ofstream& file, const std::str
   note << "replay page in " << path << " (" << std::filesystem::file_size(path) << " bytes)\n";
 }
 
-int runCommand(const std::string& library, const RunOptions& options) {
-  Extension extension(library);
-  Scene scene = readScene(options.scene);
+// One scene to its trace (stdout when `trace` is empty) and, when `html` is set, its replay page.
+void runOne(const Extension& extension, const std::string& scenePath, const std::string& trace,
+            const std::string& html, const RunOptions& options) {
+  Scene scene = readScene(scenePath);
   std::ofstream file;
-  if (!options.trace.empty()) file = openOutput(options.trace, "trace");
-  std::ostream& out = options.trace.empty() ? std::cout : file;
+  if (!trace.empty()) file = openOutput(trace, "trace");
+  std::ostream& out = trace.empty() ? std::cout : file;
   // The page's file is opened first, so a path that cannot be written fails before a long run.
-  std::ofstream html;
+  std::ofstream htmlFile;
   std::optional<ReplayPage> page;
-  if (!options.html.empty()) {
-    html = openOutput(options.html, "replay page");
-    page.emplace(scene, std::filesystem::path(options.scene).filename().string());
+  if (!html.empty()) {
+    htmlFile = openOutput(html, "replay page");
+    page.emplace(scene, std::filesystem::path(scenePath).filename().string());
   }
   RunSummary summary;
   runScene(extension, scene, options.frames, [&](const StepRecord& record) {
     out << traceLine(record) << '\n';
     if (page) page->add(record);
     summary.add(record);
-    if (!options.trace.empty()) printLog(record);
+    if (!trace.empty()) printLog(record);
     if (!options.verbose) return;
     for (const ShownMessageBox& box : record.messageBoxes) {
       std::cerr << "message box [" << box.caption << "]: " << box.text << '\n';
@@ -99,9 +102,49 @@ int runCommand(const std::string& library, const RunOptions& options) {
   });
   out.flush();
   if (!out) throw Error("writing the trace failed");
-  if (!options.trace.empty()) std::cout << summary.text() << "; trace in " << options.trace << '\n';
+  if (!trace.empty()) std::cout << summary.text() << "; trace in " << trace << '\n';
   // Beside a trace on stdout, the note goes to stderr so the trace stays JSON lines.
-  if (page) writeReplayPage(*page, html, options.html, options.trace.empty() ? std::cerr : std::cout);
+  if (page) writeReplayPage(*page, htmlFile, html, trace.empty() ? std::cerr : std::cout);
+}
+
+std::string traceInDir(const RunOptions& options, const std::string& scenePath) {
+  return traceFileIn(options.traceDir, scenePath).string();
+}
+
+void refuseClashingOutputs(const RunOptions& options) {
+  std::vector<std::string> outputs;
+  if (!options.trace.empty()) outputs.push_back(options.trace);
+  if (!options.html.empty()) outputs.push_back(options.html);
+  if (!options.traceDir.empty()) {
+    for (const std::string& scene : options.scenes) outputs.push_back(traceInDir(options, scene));
+  }
+  refuseOutputClashes(options.scenes, outputs);
+}
+
+// With --trace-dir every scene runs, each to DIR/NAME.jsonl; a scene that fails is reported and the
+// others still run.
+int runList(const Extension& extension, const RunOptions& options) {
+  std::filesystem::create_directories(options.traceDir);
+  int status = 0;
+  for (const std::string& scene : options.scenes) {
+    try {
+      runOne(extension, scene, traceInDir(options, scene), "", options);
+    } catch (const std::exception& error) {
+      std::cerr << "vohost: " << scene << ": " << error.what() << '\n';
+      status = 2;
+    }
+  }
+  return status;
+}
+
+int runCommand(const std::string& library, const RunOptions& options) {
+  if (options.scenes.size() > 1 && options.traceDir.empty()) {
+    throw Error("several scenes need --trace-dir, a folder for their traces");
+  }
+  refuseClashingOutputs(options);
+  Extension extension(library);
+  if (!options.traceDir.empty()) return runList(extension, options);
+  runOne(extension, options.scenes.front(), options.trace, options.html, options);
   return 0;
 }
 
@@ -116,11 +159,16 @@ int main(int argc, char** argv) {
 
   RunOptions run;
   CLI::App* runApp = app.add_subcommand("run", "run a scene and write its trace, a JSON line per frame step");
-  runApp->add_option("scene", run.scene, "the scene file (JSON)")->required();
+  runApp->add_option("scenes", run.scenes, "the scene files (JSON); several need --trace-dir")->required();
   runApp->add_option("--frames", run.frames, "frame steps to run (default: the scene's)")
       ->check(CLI::NonNegativeNumber);
-  runApp->add_option("--trace", run.trace, "write the trace to this file instead of stdout");
-  runApp->add_option("--html", run.html, "also write a replay page: one HTML file that plays the run back");
+  CLI::Option* trace =
+      runApp->add_option("--trace", run.trace, "write the trace to this file instead of stdout");
+  CLI::Option* html = runApp->add_option("--html", run.html,
+                                         "also write a replay page: one HTML file that plays the run back");
+  runApp->add_option("--trace-dir", run.traceDir, "write each scene's trace to DIR/NAME.jsonl")
+      ->excludes(trace)
+      ->excludes(html);
   runApp->add_flag("--verbose", run.verbose, "also show message boxes on stderr");
   runApp->add_option("--lib", library, "the built extension");
 

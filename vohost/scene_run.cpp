@@ -1,6 +1,8 @@
 // A scene run from the first step to the last; the frame ends (DestroyRunObject) when the run does.
+// Where a run of several scenes puts their traces.
 #include "vohost/scene_run.h"
 
+#include "vohost/error.h"
 #include "vohost/runtime.h"
 
 namespace vohost {
@@ -16,6 +18,24 @@ std::vector<std::string> traceScene(const Extension& extension, const Scene& sce
   std::vector<std::string> lines;
   runScene(extension, scene, frames, [&](const StepRecord& record) { lines.push_back(traceLine(record)); });
   return lines;
+}
+
+std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::filesystem::path& scene) {
+  return dir / scene.stem().concat(".jsonl");
+}
+
+void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs) {
+  auto same = [](const std::string& a, const std::string& b) {
+    return std::filesystem::weakly_canonical(a) == std::filesystem::weakly_canonical(b);
+  };
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    for (const std::string& scene : scenes) {
+      if (same(outputs[i], scene)) throw Error("the output " + outputs[i] + " is the scene " + scene);
+    }
+    for (size_t j = 0; j < i; ++j) {
+      if (same(outputs[i], outputs[j])) throw Error("two outputs would be the same file " + outputs[i]);
+    }
+  }
 }
 
 }  // namespace vohost
