@@ -47,10 +47,10 @@ int oemToText(const char* narrow, Char* buffer, int units);
 std::filesystem::path nativePath(const Text& text);
 Text nameText(const std::filesystem::path& path);
 
-// Runs `job` on a thread of its own whose stack holds `stackBytes` (at most kLargeStackBytes), and waits
-// for it. For work whose recursion grows with its input (the regex matcher). Returns false when no such
-// thread could be started, for instance when the address space has no room for its stack; `job` has not
-// run then.
+// Runs `job` on a thread of its own whose stack holds at least `stackBytes` (at most kLargeStackBytes),
+// and waits for it. For work whose recursion grows with its input (the regex matcher). Returns false when
+// no such thread could be started, for instance when the address space has no room for its stack; `job`
+// has not run then.
 bool runOnLargeStack(size_t stackBytes, const std::function<void()>& job);
 
 // Bytes of stack left to the calling thread below the caller's frame.

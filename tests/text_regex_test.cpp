@@ -385,7 +385,7 @@ class AddressSpaceHog {
 
 TEST_F(TextRegex, ADeepMatchFindsItsStackWhenOnlyWhatItNeedsIsFree) {
   start(settings(1, 0, NIMBO_TEXT("")));
-  Text source(50000, NIMBO_TEXT('a'));
+  Text source(20000, NIMBO_TEXT('a'));
   for (size_t i = 0; i < source.size(); i += 3) source[i] = NIMBO_TEXT('b');
   int32_t matched = 0;
   {

@@ -1,6 +1,6 @@
-// Threads with a large stack on Windows: the stack is reserved, and committed only as it is used. Only
-// what the job needs is reserved: a 32-bit game's address space is small and fragmented, and a fixed
-// large reservation could fail where a fitting one succeeds.
+// Threads with a large stack on Windows: the stack is reserved, and committed only as it is used. A
+// 32-bit game's address space is small and fragmented: where the large reservation fails, one that
+// fits the job is tried before the job is refused.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,7 +11,7 @@ namespace nimbo::platform {
 
 namespace {
 
-// Small jobs still get a roomy stack: reserving costs only address space.
+// A fitting stack is never smaller than this: reserving costs only address space.
 constexpr size_t kStackFloorBytes = size_t{8} << 20;
 
 DWORD WINAPI runJob(LPVOID job) {
@@ -28,12 +28,21 @@ uintptr_t stackLowest() {
   return reinterpret_cast<uintptr_t>(region.AllocationBase);
 }
 
+HANDLE startThread(size_t reserveBytes, const std::function<void()>& job) {
+  return CreateThread(nullptr, reserveBytes, runJob, const_cast<std::function<void()>*>(&job),
+                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+}
+
 }  // namespace
 
+// The whole large stack when the address space has room for it: the job's own estimate is measured on
+// one compiler and may be short on another. When it has not, a stack twice the estimate still serves.
 bool runOnLargeStack(size_t stackBytes, const std::function<void()>& job) {
-  size_t reserve = std::clamp(stackBytes, kStackFloorBytes, kLargeStackBytes);
-  HANDLE thread = CreateThread(nullptr, reserve, runJob, const_cast<std::function<void()>*>(&job),
-                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread = startThread(kLargeStackBytes, job);
+  if (!thread) {
+    size_t fitting = stackBytes > kLargeStackBytes / 2 ? kLargeStackBytes : 2 * stackBytes;
+    if (fitting < kLargeStackBytes) thread = startThread(std::max(fitting, kStackFloorBytes), job);
+  }
   if (!thread) return false;
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
