@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The 64-bit Windows stage, outside CI for its time (about 20 minutes): cross-builds the sources for
-# 64-bit Windows and runs the whole test suite, test by test, `vohost check` and `vohost catalog` under
-# 64-bit Wine inside Xvfb.
+# The 64-bit Windows stage (run by test-win32.sh, about 20 minutes): cross-builds the sources for 64-bit
+# Windows and runs the whole test suite, test by test, `vohost check` and `vohost catalog` under 64-bit
+# Wine inside Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
