@@ -39,10 +39,8 @@ HANDLE startThread(size_t reserveBytes, const std::function<void()>& job) {
 // one compiler and may be short on another. When it has not, a stack twice the estimate still serves.
 bool runOnLargeStack(size_t stackBytes, const std::function<void()>& job) {
   HANDLE thread = startThread(kLargeStackBytes, job);
-  if (!thread) {
-    size_t fitting = stackBytes > kLargeStackBytes / 2 ? kLargeStackBytes : 2 * stackBytes;
-    if (fitting < kLargeStackBytes) thread = startThread(std::max(fitting, kStackFloorBytes), job);
-  }
+  if (!thread && stackBytes < kLargeStackBytes / 2)
+    thread = startThread(std::max(2 * stackBytes, kStackFloorBytes), job);
   if (!thread) return false;
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
