@@ -106,6 +106,13 @@ TEST(ChildProcessLines, ComeInOrderThenTheEndWithHowTheChildEnded) {
   EXPECT_EQ(child.readLine(5s).kind, ChildLine::Kind::end);
   EXPECT_EQ(child.wait(), "exit status 3");
 }
+
+TEST(ChildProcessLines, EndWithTheChildEvenWhenAProcessItStartedHoldsTheOutputOpen) {
+  ChildProcess child("/bin/sh", {"-c", "sleep 30 & echo one"});
+  EXPECT_EQ(child.readLine(5s).text, "one");
+  EXPECT_EQ(child.readLine(10s).kind, ChildLine::Kind::end);
+  EXPECT_EQ(child.wait(), "");
+}
 #endif
 
 }  // namespace

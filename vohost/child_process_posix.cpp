@@ -1,5 +1,6 @@
 // Child processes on Linux: fork and exec with the output and errors on one pipe.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,11 +35,32 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   startReading();
 }
 
+namespace {
+
+// Whether the child has ended, without collecting its status (wait() does that).
+bool hasEnded(pid_t pid) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
+}  // namespace
+
+// A process the child starts can inherit the pipe and hold it open after the child has ended: the output
+// ends when the child has ended and the pipe is empty, not at the pipe's end.
 size_t ChildProcess::readChunk(char* buffer, size_t size) {
-  for (;;) {
-    ssize_t got = read(static_cast<int>(output_), buffer, size);
-    if (got >= 0) return static_cast<size_t>(got);
-    if (errno != EINTR) return 0;
+  pollfd output{static_cast<int>(output_), POLLIN, 0};
+  for (bool ended = false;;) {
+    int ready = poll(&output, 1, ended ? 0 : 20);
+    if (ready < 0 && errno != EINTR) return 0;
+    if (ready > 0) {
+      ssize_t got = read(output.fd, buffer, size);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno != EINTR) return 0;
+      continue;
+    }
+    if (ended) return 0;
+    // What the child wrote just before its end is still read, once more, after it.
+    ended = hasEnded(static_cast<pid_t>(process_));
   }
 }
 

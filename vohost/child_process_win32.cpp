@@ -1,6 +1,7 @@
 // Child processes on Windows: CreateProcessW with the output and errors on one inherited pipe.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "vohost/child_process.h"
@@ -62,14 +63,29 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   startReading();
 }
 
+// A process the child starts (Wine's desktop, for one) can inherit the pipe and hold it open after the
+// child has ended: the output ends when the child has ended and the pipe is empty, not at the pipe's end.
 size_t ChildProcess::readChunk(char* buffer, size_t size) {
-  DWORD got = 0;
-  if (!ReadFile(reinterpret_cast<HANDLE>(output_), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
-  return got;
+  HANDLE pipe = reinterpret_cast<HANDLE>(output_);
+  HANDLE process = reinterpret_cast<HANDLE>(process_);
+  for (bool ended = false;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return 0;
+    if (available > 0) {
+      DWORD got = 0;
+      if (!ReadFile(pipe, buffer, std::min(available, static_cast<DWORD>(size)), &got, nullptr)) return 0;
+      return got;
+    }
+    if (ended) return 0;
+    // What the child wrote just before its end is still read, once more, after it.
+    ended = WaitForSingleObject(process, 20) != WAIT_TIMEOUT;
+  }
 }
 
+// The reader may still be waiting on the process handle: both handles go only after it has stopped.
 void ChildProcess::closeOutput() {
   CloseHandle(reinterpret_cast<HANDLE>(output_));
+  CloseHandle(reinterpret_cast<HANDLE>(process_));
 }
 
 void ChildProcess::kill() {
@@ -81,7 +97,6 @@ std::string ChildProcess::wait() {
   WaitForSingleObject(process, INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(process, &code);
-  CloseHandle(process);
   waited_ = true;
   if (code == 0) return {};
   char text[32];
