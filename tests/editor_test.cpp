@@ -8,9 +8,9 @@
 #include "frame/editdata.h"
 #include "frame/rundata.h"
 #include "host/property_values.h"
-#include "vohost/desktop.h"
 #include "vohost/error.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/desktop.h"
+#include "vohost/simhost/runtime.h"
 
 #ifndef _WIN32
 #include "platform/desk/desk_dialog.h"

@@ -16,7 +16,7 @@
 
 #include "frame/rundata.h"
 #include "tests/logged_values.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "frame/rundata.h"
-#include "vohost/check.h"
+#include "vohost/checks/check.h"
 #include "vohost/error.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {

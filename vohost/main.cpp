@@ -6,13 +6,13 @@
 #include <optional>
 #include <vector>
 
-#include "vohost/catalog_print.h"
-#include "vohost/check.h"
+#include "vohost/checks/catalog_print.h"
+#include "vohost/checks/check.h"
+#include "vohost/checks/sweep.h"
 #include "vohost/error.h"
-#include "vohost/module.h"
-#include "vohost/replay_page.h"
-#include "vohost/scene_run.h"
-#include "vohost/sweep.h"
+#include "vohost/loader/module.h"
+#include "vohost/replay/replay_page.h"
+#include "vohost/simhost/scene_run.h"
 
 namespace {
 
