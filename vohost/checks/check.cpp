@@ -7,7 +7,6 @@
 #include <cstring>
 #include <functional>
 
-#include "frame/editdata.h"
 #include "vohost/checks/catalog_print.h"
 #include "vohost/simhost/editor.h"
 #include "vohost/simhost/runtime.h"
@@ -187,14 +186,15 @@ Verdict checkTooOld(const Exports& x, uint32_t version) {
       {verdict, expectEqual("CreateObject", x.CreateObject(editor.record(), nullptr, block.data()), -1)});
 }
 
+// Read through the property sheet, as the editor shows a new object.
 Verdict checkCreateDefaults(const Exports& x) {
   Editor editor;
   std::unique_ptr<EditData> block = createEditData(x, editor, {});
-  const auto* edit = static_cast<const nimbo::EDITDATA*>(block->data());
-  nimbo::Text text(edit->text, nimbo::editTextLength(edit));
-  return all({expectEqual("popup", edit->popup, 1), expectEqual("options", edit->options, 0),
+  std::string text = toUtf8(textProperty(x, editor, *block));
+  return all({expectEqual("pop-up box", x.GetPropCheck(editor.record(), block->data(), kPopupProperty), 1),
+              expectEqual("case box", x.GetPropCheck(editor.record(), block->data(), kCaseProperty), 0),
               expectEqual("size", block->size(), 60),
-              toUtf8(text) == "日本語表現" ? "" : "TEXT is \"" + toUtf8(text) + "\""});
+              text == "日本語表現" ? "" : "TEXT is \"" + text + "\""});
 }
 
 // Several instances stepped a few frames: condition 0 is raised for each on every step.
@@ -272,7 +272,8 @@ std::vector<CheckResult> runChecks(const Extension& extension) {
        [&] { return checkTooOld(x, kTooOldBuild); }},
       {"an editor older than version 2 gets no menus and no object",
        [&] { return checkTooOld(x, kTooOldVersion); }},
-      {"CreateObject defaults: popup 1, options 0, TEXT, size 60", [&] { return checkCreateDefaults(x); }},
+      {"CreateObject defaults: pop-up box checked, case box clear, TEXT, size 60",
+       [&] { return checkCreateDefaults(x); }},
       {"instances created, stepped and destroyed; condition 0 every step",
        [&] { return checkLifecycle(extension); }},
   };

@@ -15,14 +15,17 @@
 
 namespace vohost {
 
-// Edit-time settings a scene gives an instance on top of what CreateObject writes.
+// Edit-time settings a scene gives an instance on top of what CreateObject writes. They are set as a
+// designer sets them, through the property sheet: the options word is the case check box, 0 or 2.
 struct EditOverrides {
   std::optional<uint8_t> popup;
   std::optional<uint32_t> options;
   std::optional<nimbo::Text> text;
-  // Set the overrides as a designer does, through the property sheet (the options word then only 0
-  // or 2), and run from the record's stored bytes read back, as a saved game is.
+  // Run from the record's stored bytes read back, as a saved game is.
   bool propertySheet = false;
+  // A record as a game file holds it, which no property sheet may have written (another options word):
+  // the frame runs from these bytes as they stand, and the settings above do not apply.
+  std::vector<uint8_t> stored = {};
 };
 
 struct FrameSettings {

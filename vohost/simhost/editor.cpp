@@ -1,5 +1,6 @@
 // The editor record, EDITDATA reallocation and the property sheet. The reallocation entry receives only
-// the record's address, so the live blocks are found through a registry keyed by it.
+// the record's address, so the live blocks are found through a registry keyed by it. The record's fields
+// are the extension's: vohost sets and reads them only through the property sheet, as the editor does.
 #include "vohost/simhost/editor.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <map>
 
-#include "frame/editdata.h"
 #include "host/property_values.h"
 #include "vohost/error.h"
 
@@ -37,12 +37,41 @@ voValue VO_CALL editFunction(void*, int32_t function, voValue a, voValue b, voVa
   return block->resize(static_cast<uint32_t>(b)) ? reinterpret_cast<voValue>(block->data()) : 0;
 }
 
-void applyText(EditData& block, const nimbo::Text& text) {
-  // The extension's own rule: 48 bytes plus two per unit, which leaves two bytes to spare.
-  auto size = static_cast<uint32_t>(nimbo::kEditDataSize + 2 * text.size());
-  if (!block.resize(size)) throw Error("out of memory growing EDITDATA");
-  auto* edit = static_cast<nimbo::EDITDATA*>(block.data());
-  std::memcpy(edit->text, text.c_str(), (text.size() + 1) * sizeof(voChar));
+// The size of the record's fixed fields, below which no record is whole.
+uint32_t fieldsSize(const Exports& exports, Editor& editor) {
+  voRunInfo info{};
+  exports.GetRunObjectInfos(editor.record(), &info);
+  return static_cast<uint32_t>(std::max<int16_t>(info.editDataSize, 0));
+}
+
+// The size word is the host's own: it always tells the block's real size.
+std::unique_ptr<EditData> loadEditData(const std::vector<uint8_t>& bytes, uint32_t minimum) {
+  if (bytes.size() < std::max<size_t>(minimum, sizeof(voEditHeader)))
+    throw Error("a stored EDITDATA is smaller than its fields");
+  auto block = std::make_unique<EditData>(static_cast<uint32_t>(bytes.size()));
+  std::memcpy(block->data(), bytes.data(), bytes.size());
+  static_cast<voEditHeader*>(block->data())->size = static_cast<uint32_t>(bytes.size());
+  return block;
+}
+
+void setTextProperty(const Exports& exports, Editor& editor, EditData& block, const nimbo::Text& text) {
+  // The sheet's value object may be released by either side; it is freed the way Release frees it.
+  auto* value = new CPropWStringValue(text.c_str());
+  exports.SetPropValue(editor.record(), block.data(), kTextProperty, static_cast<CPropValue*>(value));
+  value->Release();
+  if (textProperty(exports, editor, block) != text) throw Error("the property sheet did not take the TEXT");
+}
+
+// The editor's property sheet: SetPropCheck for popup and options, SetPropValue for the text.
+void editThroughProperties(const Exports& exports, Editor& editor, EditData& block,
+                           const EditOverrides& overrides) {
+  if (overrides.options && *overrides.options != 0 && *overrides.options != 2) {
+    throw Error("the property sheet sets the options word to 0 or 2 only");
+  }
+  if (overrides.popup) exports.SetPropCheck(editor.record(), block.data(), kPopupProperty, *overrides.popup);
+  if (overrides.options)
+    exports.SetPropCheck(editor.record(), block.data(), kCaseProperty, *overrides.options == 2);
+  if (overrides.text) setTextProperty(exports, editor, block, *overrides.text);
 }
 
 }  // namespace
@@ -74,19 +103,13 @@ bool EditData::resize(uint32_t newSize) {
   return true;
 }
 
-void editThroughProperties(const Exports& exports, Editor& editor, EditData& block,
-                           const EditOverrides& overrides) {
-  constexpr uint32_t kText = 0x80001, kPopup = 0x80002, kCase = 0x80003;
-  if (overrides.options && *overrides.options != 0 && *overrides.options != 2) {
-    throw Error("the property sheet sets the options word to 0 or 2 only");
-  }
-  if (overrides.popup) exports.SetPropCheck(editor.record(), block.data(), kPopup, *overrides.popup);
-  if (overrides.options) exports.SetPropCheck(editor.record(), block.data(), kCase, *overrides.options == 2);
-  if (!overrides.text) return;
-  // The sheet's value object may be released by either side; it is freed the way Release frees it.
-  auto* value = new CPropWStringValue(overrides.text->c_str());
-  exports.SetPropValue(editor.record(), block.data(), kText, static_cast<CPropValue*>(value));
-  value->Release();
+nimbo::Text textProperty(const Exports& exports, Editor& editor, const EditData& block) {
+  void* value = exports.GetPropValue(editor.record(), block.data(), kTextProperty);
+  if (!value || propTypeCode(value) != kPropTypeWString) throw Error("GetPropValue gave no text value");
+  const voChar* text = propText(value);
+  nimbo::Text copy = text ? nimbo::Text(text) : nimbo::Text();
+  static_cast<CPropValue*>(value)->Release();
+  return copy;
 }
 
 std::vector<uint8_t> storeEditData(const EditData& block) {
@@ -94,30 +117,17 @@ std::vector<uint8_t> storeEditData(const EditData& block) {
   return {bytes, bytes + block.size()};
 }
 
-std::unique_ptr<EditData> loadEditData(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() < nimbo::kEditDataSize) throw Error("a stored EDITDATA is smaller than its fields");
-  auto block = std::make_unique<EditData>(static_cast<uint32_t>(bytes.size()));
-  std::memcpy(block->data(), bytes.data(), bytes.size());
-  return block;
-}
-
 std::unique_ptr<EditData> createEditData(const Exports& exports, Editor& editor,
                                          const EditOverrides& overrides) {
-  voRunInfo info{};
-  exports.GetRunObjectInfos(editor.record(), &info);
-  auto block = std::make_unique<EditData>(static_cast<uint32_t>(info.editDataSize));
+  uint32_t minimum = fieldsSize(exports, editor);
+  if (!overrides.stored.empty()) return loadEditData(overrides.stored, minimum);
+  auto block = std::make_unique<EditData>(minimum);
   if (exports.CreateObject(editor.record(), nullptr, block->data()) != 0) {
     throw Error("CreateObject refused to create the instance");
   }
-  if (block->size() < nimbo::kEditDataSize) throw Error("CreateObject left EDITDATA smaller than its fields");
-  if (overrides.propertySheet) {
-    editThroughProperties(exports, editor, *block, overrides);
-    return loadEditData(storeEditData(*block));
-  }
-  auto* edit = static_cast<nimbo::EDITDATA*>(block->data());
-  if (overrides.popup) edit->popup = *overrides.popup;
-  if (overrides.options) edit->options = *overrides.options;
-  if (overrides.text) applyText(*block, *overrides.text);
+  if (block->size() < minimum) throw Error("CreateObject left EDITDATA smaller than its fields");
+  editThroughProperties(exports, editor, *block, overrides);
+  if (overrides.propertySheet) return loadEditData(storeEditData(*block), minimum);
   return block;
 }
 

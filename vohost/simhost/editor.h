@@ -44,18 +44,21 @@ class EditData {
   void* data_;
 };
 
-// A new instance's EDITDATA: the size GetRunObjectInfos asks for, CreateObject, then the overrides.
-// Throws Error when CreateObject refuses.
+// The property sheet's entries, as the extension lists them to the editor.
+constexpr uint32_t kTextProperty = 0x80001;
+constexpr uint32_t kPopupProperty = 0x80002;
+constexpr uint32_t kCaseProperty = 0x80003;
+
+// A new instance's EDITDATA: the size GetRunObjectInfos asks for, CreateObject, then the overrides set
+// through the property sheet; or the overrides' stored record. Throws Error when CreateObject refuses,
+// for an options word other than 0 or 2, which no check box produces, and for a TEXT the sheet refused.
 std::unique_ptr<EditData> createEditData(const Exports& exports, Editor& editor,
                                          const EditOverrides& overrides);
 
-// The editor's property sheet: SetPropCheck for popup and options, SetPropValue for the text. Throws
-// Error for an options word other than 0 or 2, which no check box produces.
-void editThroughProperties(const Exports& exports, Editor& editor, EditData& block,
-                           const EditOverrides& overrides);
+// The TEXT as the property sheet shows it.
+nimbo::Text textProperty(const Exports& exports, Editor& editor, const EditData& block);
 
-// The record's bytes as the host stores them in the game file, and a record read back from them.
+// The record's bytes as the host stores them in the game file.
 std::vector<uint8_t> storeEditData(const EditData& block);
-std::unique_ptr<EditData> loadEditData(const std::vector<uint8_t>& bytes);
 
 }  // namespace vohost
