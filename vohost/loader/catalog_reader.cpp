@@ -1,6 +1,7 @@
 // The information-table walk and the per-kind dispatch of the edit-time exports.
 #include "vohost/loader/catalog_reader.h"
 
+#include "vohost/error.h"
 #include "vohost/utf.h"
 
 namespace vohost {
@@ -137,6 +138,25 @@ void* kindMenu(const Exports& exports, voEditor* editor, CatalogKind kind) {
       return exports.GetExpressionMenu(editor, nullptr, nullptr);
   }
   return nullptr;
+}
+
+Declarations::Declarations(const Exports& exports, voEditor* editor, const voRunInfo& runInfo) {
+  const std::array<std::pair<CatalogKind, int>, 3> kinds = {
+      {{CatalogKind::condition, runInfo.conditionCount},
+       {CatalogKind::action, runInfo.actionCount},
+       {CatalogKind::expression, runInfo.expressionCount}}};
+  for (const auto& [kind, count] : kinds) {
+    auto& table = tables_[static_cast<size_t>(kind)];
+    for (int code = 0; code < count; ++code) table.push_back(entryInfo(exports, editor, kind, code));
+  }
+}
+
+const CatalogEntryInfo& Declarations::at(CatalogKind kind, int code, const std::string& where) const {
+  const auto& table = tables_[static_cast<size_t>(kind)];
+  if (code < 0 || code >= static_cast<int>(table.size()) || !table[code]) {
+    throw Error(where + ": the extension has no " + kindName(kind) + " with code " + std::to_string(code));
+  }
+  return *table[code];
 }
 
 }  // namespace vohost

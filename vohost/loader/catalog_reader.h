@@ -2,6 +2,7 @@
 // menu id, display string id, code, flags, n, n parameter kinds, n title ids.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,5 +39,17 @@ std::string displayString(const Exports& exports, voEditor* editor, CatalogKind 
 std::string parameterTitle(const Exports& exports, voEditor* editor, CatalogKind kind, int code, int param);
 int codeFromMenu(const Exports& exports, voEditor* editor, CatalogKind kind, int menuId);
 void* kindMenu(const Exports& exports, voEditor* editor, CatalogKind kind);
+
+// Every entry of the three jump tables, read once before a frame runs: an event line is checked against
+// them and the host reads a condition's flags and an action's parameter kinds from them while it runs.
+class Declarations {
+ public:
+  Declarations(const Exports& exports, voEditor* editor, const voRunInfo& runInfo);
+  // Throws Error, naming `where`, when the extension has no such entry.
+  const CatalogEntryInfo& at(CatalogKind kind, int code, const std::string& where) const;
+
+ private:
+  std::array<std::vector<std::optional<CatalogEntryInfo>>, 3> tables_;
+};
 
 }  // namespace vohost

@@ -1,9 +1,9 @@
-// The scene checked against the extension's catalog before the frame starts, so a wrong code, a
-// missing parameter or a text where a number belongs is reported with its event line, not mid-run.
+// Every parameter's value type is worked out from the scene and compared with the declared kind.
+#include "vohost/scenes/validation.h"
+
 #include <algorithm>
 
 #include "vohost/error.h"
-#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 
@@ -24,30 +24,48 @@ const char* typeName(int kind) {
   }
 }
 
-}  // namespace
+enum class ValueType { integer, text, position, object };
 
-void Runtime::loadDeclarations() {
-  const std::array<std::pair<CatalogKind, int>, 3> kinds = {
-      {{CatalogKind::condition, runInfo_.conditionCount},
-       {CatalogKind::action, runInfo_.actionCount},
-       {CatalogKind::expression, runInfo_.expressionCount}}};
-  for (const auto& [kind, count] : kinds) {
-    auto& table = declarations_[static_cast<size_t>(kind)];
-    table.clear();
-    for (int code = 0; code < count; ++code)
-      table.push_back(entryInfo(exports_, editor_.record(), kind, code));
+// The value type a declared parameter kind asks for; throws Error for a kind the host does not know.
+ValueType expectedType(CatalogKind kind, int declared, const std::string& where) {
+  if (kind == CatalogKind::expression)
+    return declared == VO_EXPPARAM_TEXT ? ValueType::text : ValueType::integer;
+  switch (declared) {
+    case VO_PARAM_OBJECT:
+      return ValueType::object;
+    case VO_PARAM_POSITION:
+      return ValueType::position;
+    case VO_PARAM_TEXT:
+      return ValueType::text;
+    case VO_PARAM_NUMBER:
+      return ValueType::integer;
+    default:
+      throw Error(where + ": parameter kind " + std::to_string(declared) + " is not one the host knows (" +
+                  typeName(declared) + ")");
   }
 }
 
-const CatalogEntryInfo& Runtime::declaration(CatalogKind kind, int code, const std::string& where) const {
-  const auto& table = declarations_[static_cast<size_t>(kind)];
-  if (code < 0 || code >= static_cast<int>(table.size()) || !table[code]) {
-    throw Error(where + ": the extension has no " + kindName(kind) + " with code " + std::to_string(code));
-  }
-  return *table[code];
-}
+class Validator {
+ public:
+  Validator(const Scene& scene, const Declarations& declarations)
+      : scene_(scene), declarations_(declarations) {}
+  void validateLine(const EventLine& line, const std::string& where) const;
 
-Runtime::ValueType Runtime::typeOf(const Parameter& param, const std::string& where) const {
+ private:
+  void validateConditions(const EventLine& line, const std::string& where) const;
+  void validateActions(const EventLine& line, const std::string& where) const;
+  void validateParameters(CatalogKind kind, int nimbo, int code, const std::vector<Parameter>& params,
+                          const std::string& where) const;
+  void validateParameter(const Parameter& param, ValueType expected, const std::string& where) const;
+  void validateHostAction(const HostAction& action, const std::string& where) const;
+  ValueType typeOf(const Parameter& param, const std::string& where) const;
+  void checkSelection(const ObjectSelection& selection, const std::string& where) const;
+
+  const Scene& scene_;
+  const Declarations& declarations_;
+};
+
+ValueType Validator::typeOf(const Parameter& param, const std::string& where) const {
   if (std::holds_alternative<int32_t>(param)) return ValueType::integer;
   if (std::holds_alternative<nimbo::Text>(param)) return ValueType::text;
   if (std::holds_alternative<Position>(param)) return ValueType::position;
@@ -56,26 +74,29 @@ Runtime::ValueType Runtime::typeOf(const Parameter& param, const std::string& wh
     return ValueType::integer;
   }
   if (const auto* selection = std::get_if<ObjectSelection>(&param)) {
-    if (selection->type.empty()) return ValueType::object;
-    auto type = std::find_if(scene_.objects.begin(), scene_.objects.end(),
-                             [&](const ObjectType& t) { return t.name == selection->type; });
-    if (type == scene_.objects.end())
-      throw Error(where + ": no object type named \"" + selection->type + "\"");
-    for (int index : selection->instances) {
-      if (index >= static_cast<int>(type->instances.size())) {
-        throw Error(where + ": \"" + selection->type + "\" has no instance " + std::to_string(index));
-      }
-    }
+    checkSelection(*selection, where);
     return ValueType::object;
   }
   const ExpressionCall& call = *std::get<std::shared_ptr<const ExpressionCall>>(param);
   std::string inner = where + ", expression " + std::to_string(call.code);
   validateParameters(CatalogKind::expression, call.nimbo, call.code, call.params, inner);
-  const CatalogEntryInfo& entry = declaration(CatalogKind::expression, call.code, inner);
+  const CatalogEntryInfo& entry = declarations_.at(CatalogKind::expression, call.code, inner);
   return entry.flags & VO_EXPRESSION_RESULT_STRING ? ValueType::text : ValueType::integer;
 }
 
-void Runtime::validateParameter(const Parameter& param, ValueType expected, const std::string& where) const {
+void Validator::checkSelection(const ObjectSelection& selection, const std::string& where) const {
+  if (selection.type.empty()) return;
+  auto type = std::find_if(scene_.objects.begin(), scene_.objects.end(),
+                           [&](const ObjectType& t) { return t.name == selection.type; });
+  if (type == scene_.objects.end()) throw Error(where + ": no object type named \"" + selection.type + "\"");
+  for (int index : selection.instances) {
+    if (index >= static_cast<int>(type->instances.size()))
+      throw Error(where + ": \"" + selection.type + "\" has no instance " + std::to_string(index));
+  }
+}
+
+void Validator::validateParameter(const Parameter& param, ValueType expected,
+                                  const std::string& where) const {
   ValueType given = typeOf(param, where);
   bool fits = given == expected || (expected == ValueType::position && given == ValueType::integer);
   if (!fits) {
@@ -85,38 +106,24 @@ void Runtime::validateParameter(const Parameter& param, ValueType expected, cons
   }
 }
 
-void Runtime::validateParameters(CatalogKind kind, int nimbo, int code, const std::vector<Parameter>& params,
-                                 const std::string& where) const {
+void Validator::validateParameters(CatalogKind kind, int nimbo, int code,
+                                   const std::vector<Parameter>& params, const std::string& where) const {
   if (nimbo < 0 || nimbo >= static_cast<int>(scene_.nimbo.size())) {
     throw Error(where + ": the scene has no NIMBO instance " + std::to_string(nimbo));
   }
-  const CatalogEntryInfo& entry = declaration(kind, code, where);
+  const CatalogEntryInfo& entry = declarations_.at(kind, code, where);
   if (params.size() != entry.parameterKinds.size()) {
     throw Error(where + ": " + kindName(kind) + " " + std::to_string(code) + " takes " +
                 std::to_string(entry.parameterKinds.size()) + " parameters, the scene gives " +
                 std::to_string(params.size()));
   }
   for (size_t i = 0; i < params.size(); ++i) {
-    int declared = entry.parameterKinds[i];
     std::string at = where + ", parameter " + std::to_string(i);
-    ValueType expected = ValueType::integer;
-    if (kind == CatalogKind::expression) {
-      expected = declared == VO_EXPPARAM_TEXT ? ValueType::text : ValueType::integer;
-    } else if (declared == VO_PARAM_OBJECT) {
-      expected = ValueType::object;
-    } else if (declared == VO_PARAM_POSITION) {
-      expected = ValueType::position;
-    } else if (declared == VO_PARAM_TEXT) {
-      expected = ValueType::text;
-    } else if (declared != VO_PARAM_NUMBER) {
-      throw Error(at + ": parameter kind " + std::to_string(declared) + " is not one the host knows (" +
-                  typeName(declared) + ")");
-    }
-    validateParameter(params[i], expected, at);
+    validateParameter(params[i], expectedType(kind, entry.parameterKinds[i], at), at);
   }
 }
 
-void Runtime::validateHostAction(const HostAction& action, const std::string& where) const {
+void Validator::validateHostAction(const HostAction& action, const std::string& where) const {
   switch (action.kind) {
     case HostActionKind::log:
       if (typeOf(action.operands[0], where) == ValueType::object)
@@ -140,7 +147,7 @@ void Runtime::validateHostAction(const HostAction& action, const std::string& wh
   }
 }
 
-void Runtime::validateLine(const EventLine& line, const std::string& where) const {
+void Validator::validateConditions(const EventLine& line, const std::string& where) const {
   for (size_t i = 0; i < line.conditions.size(); ++i) {
     std::string at = where + ", condition " + std::to_string(i + 1);
     if (const auto* host = std::get_if<HostCondition>(&line.conditions[i])) {
@@ -151,12 +158,16 @@ void Runtime::validateLine(const EventLine& line, const std::string& where) cons
     }
     const auto& condition = std::get<ExtensionCondition>(line.conditions[i]);
     validateParameters(CatalogKind::condition, condition.nimbo, condition.code, condition.params, at);
-    bool raised = !(declaration(CatalogKind::condition, condition.code, at).flags & VO_CONDITION_EVERY_PASS);
+    bool raised =
+        !(declarations_.at(CatalogKind::condition, condition.code, at).flags & VO_CONDITION_EVERY_PASS);
     if (raised && i != 0) {
       throw Error(at + ": condition " + std::to_string(condition.code) +
                   " is raised by the extension and must head its line");
     }
   }
+}
+
+void Validator::validateActions(const EventLine& line, const std::string& where) const {
   for (size_t i = 0; i < line.actions.size(); ++i) {
     std::string at = where + ", action " + std::to_string(i + 1);
     if (const auto* host = std::get_if<HostAction>(&line.actions[i])) {
@@ -168,9 +179,17 @@ void Runtime::validateLine(const EventLine& line, const std::string& where) cons
   }
 }
 
-void Runtime::validateEvents() const {
-  for (size_t i = 0; i < scene_.events.size(); ++i)
-    validateLine(scene_.events[i], "event line " + std::to_string(i + 1));
+void Validator::validateLine(const EventLine& line, const std::string& where) const {
+  validateConditions(line, where);
+  validateActions(line, where);
+}
+
+}  // namespace
+
+void validateEvents(const Scene& scene, const Declarations& declarations) {
+  Validator validator(scene, declarations);
+  for (size_t i = 0; i < scene.events.size(); ++i)
+    validator.validateLine(scene.events[i], "event line " + std::to_string(i + 1));
 }
 
 }  // namespace vohost
