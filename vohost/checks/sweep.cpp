@@ -99,20 +99,26 @@ class Sweeper {
         output.push_back(line.text);
         continue;
       }
-      std::istringstream words(line.text.substr(1));
-      std::string verb;
-      size_t index = 0;
-      words >> verb >> index;
-      if (verb == "begin") {
-        current = index;
-        output.clear();
-      } else if (verb == "end") {
-        current.reset();
-      } else if (verb == "error") {
-        std::string message;
-        std::getline(words >> std::ws, message);
-        report("host error", index, message, {}, from, to);
-      }
+      readMark(line.text, current, output, from, to);
+    }
+  }
+
+  // A line the child marks: a check begins or ends, or the host reports an error in it.
+  void readMark(const std::string& text, std::optional<size_t>& current, std::vector<std::string>& output,
+                size_t from, size_t to) {
+    std::istringstream words(text.substr(1));
+    std::string verb;
+    size_t index = 0;
+    words >> verb >> index;
+    if (verb == "begin") {
+      current = index;
+      output.clear();
+    } else if (verb == "end") {
+      current.reset();
+    } else if (verb == "error") {
+      std::string message;
+      std::getline(words >> std::ws, message);
+      report("host error", index, message, {}, from, to);
     }
   }
 
