@@ -1,6 +1,7 @@
 // The sweep's parent and children. The parent starts a child per routine; the child announces each
 // check before and after running it, so when the child dies or stops answering, the parent knows the
 // check to blame, reports it with what the child printed, and starts a new child after it.
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -55,6 +56,8 @@ size_t routineEnd(const std::vector<SweepCheck>& checks, size_t from) {
 }
 
 class Sweeper {
+  static constexpr size_t kBetweenChecks = SIZE_MAX;  // the child runs no check
+
  public:
   Sweeper(const std::vector<SweepCheck>& checks, const ChildStarter& start, std::chrono::milliseconds limit)
       : checks_(checks), start_(start), limit_(limit) {}
@@ -73,23 +76,23 @@ class Sweeper {
   size_t runChild(size_t from, size_t to) {
     ++result_.children;
     std::unique_ptr<ChildProcess> child = start_(from, to);
-    std::optional<size_t> current;
+    size_t current = kBetweenChecks;
     std::vector<std::string> output;
     for (;;) {
       ChildLine line = child->readLine(limit_);
       if (line.kind == ChildLine::Kind::timeout) {
         child->kill();
         child->wait();
-        report("hang", current, "no answer within " + std::to_string(limit_.count() / 1000) + " s", output,
-               from, to);
-        return current ? *current + 1 : to;
+        report("hang", checkAt(current), "no answer within " + std::to_string(limit_.count() / 1000) + " s",
+               output, from, to);
+        return current != kBetweenChecks ? current + 1 : to;
       }
       if (line.kind == ChildLine::Kind::end) {
         std::string ended = child->wait();
-        if (current) {
+        if (current != kBetweenChecks) {
           report("crash", current, ended.empty() ? "the child ended during the check" : ended, output, from,
                  to);
-          return *current + 1;
+          return current + 1;
         }
         if (!ended.empty()) report("exit", std::nullopt, ended, output, from, to);
         return to;
@@ -104,8 +107,8 @@ class Sweeper {
   }
 
   // A line the child marks: a check begins or ends, or the host reports an error in it.
-  void readMark(const std::string& text, std::optional<size_t>& current, std::vector<std::string>& output,
-                size_t from, size_t to) {
+  void readMark(const std::string& text, size_t& current, std::vector<std::string>& output, size_t from,
+                size_t to) {
     std::istringstream words(text.substr(1));
     std::string verb;
     size_t index = 0;
@@ -114,12 +117,16 @@ class Sweeper {
       current = index;
       output.clear();
     } else if (verb == "end") {
-      current.reset();
+      current = kBetweenChecks;
     } else if (verb == "error") {
       std::string message;
       std::getline(words >> std::ws, message);
       report("host error", index, message, {}, from, to);
     }
+  }
+
+  static std::optional<size_t> checkAt(size_t current) {
+    return current == kBetweenChecks ? std::nullopt : std::optional<size_t>(current);
   }
 
   void report(const std::string& kind, std::optional<size_t> index, const std::string& detail,
