@@ -2,7 +2,7 @@
 #include <string>
 
 #include "vohost/error.h"
-#include "vohost/scene.h"
+#include "vohost/scenes/scene.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

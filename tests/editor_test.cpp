@@ -2,15 +2,15 @@
 // value objects and record sizes, the setup dialog's answers, and a frame run from a record so edited.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
-#include "frame/editdata.h"
-#include "frame/rundata.h"
 #include "host/property_values.h"
-#include "vohost/desktop.h"
+#include "tests/logged_values.h"
 #include "vohost/error.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/desktop.h"
+#include "vohost/simhost/runtime.h"
 
 #ifndef _WIN32
 #include "platform/desk/desk_dialog.h"
@@ -19,10 +19,22 @@
 namespace vohost {
 namespace {
 
-using nimbo::EDITDATA;
 using nimbo::Text;
 
-constexpr uint32_t kText = 0x80001, kPopup = 0x80002, kCase = 0x80003;
+constexpr uint32_t kText = kTextProperty, kPopup = kPopupProperty, kCase = kCaseProperty;
+
+// The record as the game file stores it, written from the interface and not from the extension's own
+// header, so a field the extension moves shows here.
+struct StoredRecord {
+  voEditHeader header;
+  uint8_t popup;
+  uint8_t reserved1[3];
+  uint32_t options;
+  uint8_t reserved2[16];
+  voChar text[2];
+};
+static_assert(offsetof(StoredRecord, popup) == 20 && offsetof(StoredRecord, options) == 24 &&
+              offsetof(StoredRecord, text) == 44 && sizeof(StoredRecord) == 48);
 
 // Dialogs shown since the last call: on Windows the hook reads real ones, the desk logs its own.
 size_t shownDialogCount() {
@@ -75,7 +87,7 @@ class EditorSide : public ::testing::Test {
   }
   void TearDown() override { calls = nullptr; }
 
-  EDITDATA* edit() const { return static_cast<EDITDATA*>(block->data()); }
+  StoredRecord* edit() const { return static_cast<StoredRecord*>(block->data()); }
   int16_t runInfoEditDataSize() {
     voRunInfo info{};
     x.GetRunObjectInfos(&editor, &info);
@@ -235,16 +247,22 @@ TEST_F(EditorSide, TheSetupDialogAnswersZeroForEscapeAndForAnEditorTooOld) {
   EXPECT_EQ(shownDialogCount(), 0u);
 }
 
+// The pop-up box off: a bad pattern shows nothing; the case box on: a search ignores case.
 TEST(EditTimeMode, AFrameRunsFromARecordEditedThroughThePropertySheetAndReloaded) {
+  constexpr int kSearchPartial = 4;
   Extension extension{NIMBO_EXTENSION_PATH};
   Scene scene;
   scene.nimbo.push_back({uint8_t{0}, uint32_t{2}, Text(NIMBO_TEXT("abc")), true});
+  scene.events = {
+      {{ExtensionCondition{0, kSearchPartial, {Text(NIMBO_TEXT("SAY HELLO")), Text(NIMBO_TEXT("hello"))}}},
+       {HostAction{HostActionKind::log, "found", {1}}}},
+      {{ExtensionCondition{0, kSearchPartial, {Text(NIMBO_TEXT("abc")), Text(NIMBO_TEXT("("))}}}, {}}};
   Runtime runtime(extension, scene);
-  nimbo::RUNDATA* rd = nimbo::runData(runtime.nimboRecord(0));
-  EXPECT_EQ(rd->popupSetting, 0);
-  EXPECT_EQ(rd->regexOptions, 2);
-  EXPECT_EQ(Text(rd->sText), NIMBO_TEXT("abc"));
   EXPECT_EQ(runtime.nimboEditData(0).size(), 48u + 2 * 3);
+  StepRecord record = runtime.step();
+  EXPECT_EQ(loggedNumber(record, "found"), 1);
+  EXPECT_TRUE(record.messageBoxes.empty());
+  EXPECT_EQ(record.texts, std::vector<std::string>{"abc"});
 
   scene.nimbo[0].options = 1;
   EXPECT_THROW(Runtime(extension, scene), Error);

@@ -19,8 +19,8 @@
 
 #include "frame/rundata.h"
 #include "tests/logged_values.h"
-#include "vohost/desktop.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/desktop.h"
+#include "vohost/simhost/runtime.h"
 #include "vohost/utf.h"
 
 namespace vohost {

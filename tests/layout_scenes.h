@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "frame/rundata.h"
-#include "vohost/desktop.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/desktop.h"
+#include "vohost/simhost/runtime.h"
 #include "vohost/utf.h"
 
 namespace vohost {

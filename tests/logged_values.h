@@ -6,7 +6,7 @@
 #include <climits>
 #include <string>
 
-#include "vohost/trace.h"
+#include "vohost/scenes/trace.h"
 
 namespace vohost {
 

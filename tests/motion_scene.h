@@ -10,7 +10,7 @@
 #include <string>
 
 #include "frame/rundata.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 

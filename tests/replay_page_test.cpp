@@ -7,8 +7,8 @@
 
 #include "tests/replay_sample.h"
 #include "vohost/error.h"
-#include "vohost/replay_page.h"
-#include "vohost/runtime.h"
+#include "vohost/replay/replay_page.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/replay_sample.h"
-#include "vohost/replay_page.h"
+#include "vohost/replay/replay_page.h"
 
 int main(int argc, char** argv) {
   if (argc < 4) {

@@ -10,8 +10,8 @@
 #include <numbers>
 #include <string>
 
-#include "vohost/scene.h"
-#include "vohost/trace.h"
+#include "vohost/scenes/scene.h"
+#include "vohost/scenes/trace.h"
 
 namespace vohost::sample {
 

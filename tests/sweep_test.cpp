@@ -6,7 +6,7 @@
 #include <set>
 #include <sstream>
 
-#include "vohost/sweep.h"
+#include "vohost/checks/sweep.h"
 
 namespace vohost {
 namespace {

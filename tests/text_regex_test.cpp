@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <regex>
 #include <string>
@@ -14,9 +15,10 @@
 #include <windows.h>
 #endif
 
+#include "frame/editdata.h"
 #include "frame/rundata.h"
 #include "tests/logged_values.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {
@@ -27,8 +29,22 @@ constexpr int kRegexError = 0, kSearchPartial = 4, kExactMatch = 5, kMismatch = 
 constexpr int kGetText = 0, kReplace = 1, kTotalNumberMatch = 7, kSubMatch = 8;
 constexpr const char* kNoSubmatch = "WARNING M_GRME_1336 #case(0|1|2) >> No Submatch <<";
 
+// A record as a game file may hold it, with an options word no check box writes.
+std::vector<uint8_t> storedRecord(uint8_t popup, uint32_t options, const Text& text) {
+  std::vector<uint8_t> bytes(nimbo::kEditDataSize + 2 * text.size());
+  nimbo::EDITDATA edit{};
+  edit.eHeader.size = static_cast<uint32_t>(bytes.size());
+  edit.popup = popup;
+  edit.options = options;
+  std::memcpy(bytes.data(), &edit, offsetof(nimbo::EDITDATA, text));
+  std::memcpy(bytes.data() + offsetof(nimbo::EDITDATA, text), text.c_str(),
+              (text.size() + 1) * sizeof(voChar));
+  return bytes;
+}
+
 EditOverrides settings(uint8_t popup, uint32_t options, Text text) {
-  return {popup, options, std::move(text)};
+  if (options == 0 || options == 2) return {popup, options, std::move(text)};
+  return {{}, {}, {}, false, storedRecord(popup, options, text)};
 }
 
 Parameter expression(int code, std::vector<Parameter> params = {}) {

@@ -2,10 +2,10 @@
 // copies handed to the editor, and the run-time information after an instance's TEXT grew.
 #include <gtest/gtest.h>
 
-#include "vohost/catalog_print.h"
-#include "vohost/editor.h"
+#include "vohost/checks/catalog_print.h"
 #include "vohost/error.h"
-#include "vohost/extension.h"
+#include "vohost/loader/extension.h"
+#include "vohost/simhost/editor.h"
 
 namespace vohost {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
-#include "vohost/desktop.h"
+#include "vohost/simhost/desktop.h"
 
 namespace vohost {
 namespace {

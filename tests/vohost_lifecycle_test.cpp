@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "frame/rundata.h"
-#include "vohost/check.h"
+#include "vohost/checks/check.h"
 #include "vohost/error.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {
@@ -27,24 +27,31 @@ class Lifecycle : public ::testing::Test {
   Extension extension{NIMBO_EXTENSION_PATH};
 };
 
-TEST_F(Lifecycle, AnEmptyEditTimeTextGivesAOneUnitText) {
+TEST_F(Lifecycle, AnEmptyEditTimeTextGivesAnEmptyText) {
   Scene scene = sceneWithOneNimbo();
   scene.nimbo[0].text = nimbo::Text();
   Runtime runtime(extension, scene);
-  nimbo::RUNDATA* rd = nimbo::runData(runtime.nimboRecord(0));
-  ASSERT_NE(rd->sText, nullptr);
-  EXPECT_EQ(rd->sText[0], 0);
+  EXPECT_EQ(runtime.step().texts, std::vector<std::string>{""});
 }
 
-TEST_F(Lifecycle, EditTimeSettingsReachTheRuntimeRecord) {
+// The pop-up box off: a bad pattern shows nothing; the case box on: a search ignores case.
+TEST_F(Lifecycle, EditTimeSettingsReachTheRunningInstance) {
+  constexpr int kSearchPartial = 4;
   Scene scene = sceneWithOneNimbo();
   scene.nimbo[0] = {uint8_t{0}, uint32_t{2}, nimbo::Text(NIMBO_TEXT("abc"))};
+  scene.events = {
+      {{ExtensionCondition{
+           0, kSearchPartial, {nimbo::Text(NIMBO_TEXT("SAY HELLO")), nimbo::Text(NIMBO_TEXT("hello"))}}},
+       {HostAction{HostActionKind::log, "found", {1}}}},
+      {{ExtensionCondition{
+           0, kSearchPartial, {nimbo::Text(NIMBO_TEXT("abc")), nimbo::Text(NIMBO_TEXT("("))}}},
+       {}}};
   Runtime runtime(extension, scene);
-  nimbo::RUNDATA* rd = nimbo::runData(runtime.nimboRecord(0));
-  EXPECT_EQ(rd->popupSetting, 0);
-  EXPECT_EQ(rd->regexOptions, 2);
-  EXPECT_EQ(nimbo::Text(rd->sText), NIMBO_TEXT("abc"));
   EXPECT_EQ(runtime.nimboEditData(0).size(), 48u + 2 * 3);
+  StepRecord record = runtime.step();
+  EXPECT_EQ(record.log.size(), 1u);
+  EXPECT_TRUE(record.messageBoxes.empty());
+  EXPECT_EQ(record.texts, std::vector<std::string>{"abc"});
 }
 
 TEST_F(Lifecycle, AFrameWhereNothingHappensStillRaisesCondition0) {

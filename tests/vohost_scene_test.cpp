@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "vohost/error.h"
-#include "vohost/runtime.h"
-#include "vohost/scene_run.h"
+#include "vohost/simhost/runtime.h"
+#include "vohost/simhost/scene_run.h"
 
 namespace vohost {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame/rundata.h"
-#include "vohost/desktop.h"
-#include "vohost/runtime.h"
+#include "vohost/simhost/desktop.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 namespace {

@@ -6,13 +6,13 @@
 #include <optional>
 #include <vector>
 
-#include "vohost/catalog_print.h"
-#include "vohost/check.h"
+#include "vohost/checks/catalog_print.h"
+#include "vohost/checks/check.h"
+#include "vohost/checks/sweep.h"
 #include "vohost/error.h"
-#include "vohost/module.h"
-#include "vohost/replay_page.h"
-#include "vohost/scene_run.h"
-#include "vohost/sweep.h"
+#include "vohost/loader/module.h"
+#include "vohost/replay/replay_page.h"
+#include "vohost/simhost/scene_run.h"
 
 namespace {
 
@@ -148,16 +148,7 @@ int runCommand(const std::string& library, const RunOptions& options) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  CLI::App app{"vohost: runs the NIMBO extension the way its host does"};
-  app.require_subcommand(1);
-  app.allow_windows_style_options(false);  // a path such as /tmp/scene.json is no option
-  std::string library = defaultExtensionPath().string();
-  app.add_option("--lib", library, "the built extension (default: ../frame/ beside vohost)");
-
-  RunOptions run;
+CLI::App* addRunCommand(CLI::App& app, RunOptions& run, std::string& library) {
   CLI::App* runApp = app.add_subcommand("run", "run a scene and write its trace, a JSON line per frame step");
   runApp->add_option("scenes", run.scenes, "the scene files (JSON); several need --trace-dir")->required();
   runApp->add_option("--frames", run.frames, "frame steps to run (default: the scene's)")
@@ -171,11 +162,13 @@ int main(int argc, char** argv) {
       ->excludes(html);
   runApp->add_flag("--verbose", run.verbose, "also show message boxes on stderr");
   runApp->add_option("--lib", library, "the built extension");
+  return runApp;
+}
 
+CLI::App* addCheckCommand(CLI::App& app, SweepOptions& sweep, bool& sweeping, SweepChild& child,
+                          std::string& library) {
   CLI::App* checkApp = app.add_subcommand("check", "conformance checks of a built extension");
   checkApp->add_option("lib", library, "the built extension");
-  SweepOptions sweep;
-  bool sweeping = false;
   checkApp->add_flag(
       "--sweep", sweeping,
       "call every routine in every state with hostile parameters, each check in a child process");
@@ -185,11 +178,27 @@ int main(int argc, char** argv) {
   checkApp->add_option("--skip", sweep.skip, "leave out the checks whose name matches");
   checkApp->add_option("--timeout", sweep.timeoutSeconds, "seconds a check may take (default 60)")
       ->check(CLI::PositiveNumber);
-  SweepChild child;
   checkApp->add_flag("--sweep-child", child.active)->group("");
   checkApp->add_option("--from", child.from)->group("");
   checkApp->add_option("--to", child.to)->group("");
   checkApp->add_option("--folder", child.folder)->group("");
+  return checkApp;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"vohost: runs the NIMBO extension the way its host does"};
+  app.require_subcommand(1);
+  app.allow_windows_style_options(false);  // a path such as /tmp/scene.json is no option
+  std::string library = defaultExtensionPath().string();
+  app.add_option("--lib", library, "the built extension (default: ../frame/ beside vohost)");
+  RunOptions run;
+  CLI::App* runApp = addRunCommand(app, run, library);
+  SweepOptions sweep;
+  bool sweeping = false;
+  SweepChild child;
+  CLI::App* checkApp = addCheckCommand(app, sweep, sweeping, child, library);
   CLI::App* catalogApp = app.add_subcommand("catalog", "the menus and entries as a designer sees them");
   catalogApp->add_option("lib", library, "the built extension");
 

@@ -1,0 +1,31 @@
+// The catalog as a designer meets it in the event editor: the three menus as trees, then every entry
+// with its display string, flags and parameters, all read through the extension's exports.
+#pragma once
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "vohost/loader/catalog_reader.h"
+#include "vohost/loader/extension.h"
+
+namespace vohost {
+
+struct MenuNode {
+  enum class Kind { item, separator, submenu } kind = Kind::item;
+  int id = 0;
+  bool disabled = false;
+  std::string text;
+  std::vector<MenuNode> children;
+};
+
+// The kind's menu as GetXxxMenu hands it over, walked and destroyed; empty when the export gives null.
+std::vector<MenuNode> readMenu(const Exports& exports, voEditor* editor, CatalogKind kind, bool& isNull);
+
+// Command id -> item, at any depth.
+std::map<int, const MenuNode*> menuItems(const std::vector<MenuNode>& menu);
+
+void printCatalog(const Extension& extension, std::ostream& out);
+
+}  // namespace vohost

@@ -1,0 +1,169 @@
+// The replay page's writer: the run's data as compact JSON inside the page template (replay_page.html,
+// built into the program). Per-step object numbers are tracks of runs of equal differences, so a still
+// or steadily moving object costs a few characters for the whole run.
+#include "vohost/replay/replay_page.h"
+
+#include <cassert>
+#include <nlohmann/json.hpp>
+#include <string_view>
+
+#include "vohost/error.h"
+
+namespace vohost {
+
+extern const char kReplayPageTemplate[];
+
+namespace {
+
+using nlohmann::ordered_json;
+
+constexpr std::string_view kDataMarker = "__REPLAY_DATA__";
+constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+constexpr uint64_t kDigitBits = 5;  // the sixth bit of a digit says another digit follows
+constexpr uint64_t kDigitMask = (1u << kDigitBits) - 1;
+
+void putNumber(std::string& text, uint64_t number) {
+  do {
+    uint64_t digit = number & kDigitMask;
+    number >>= kDigitBits;
+    text += kDigits[digit | (number ? 1u << kDigitBits : 0)];
+  } while (number);
+}
+
+uint64_t zigzag(int64_t value) {
+  return value >= 0 ? static_cast<uint64_t>(value) * 2 : static_cast<uint64_t>(-(value + 1)) * 2 + 1;
+}
+
+ordered_json valueJson(const TraceValue& value) {
+  return std::visit([](const auto& v) { return ordered_json(v); }, value);
+}
+
+ordered_json deskJson(int frame, const DeskState& desk) {
+  return ordered_json::array({frame, desk.x, desk.y, desk.width, desk.height, desk.caption, desk.show,
+                              desk.taskBarVisible ? 1 : 0, desk.clipboardText ? 1 : 0});
+}
+
+// The data sits in a script element: a "<" (always inside a JSON string) is escaped so no "</script>"
+// or comment opener in a TEXT can end the element early.
+void writeScriptSafe(std::ostream& out, const std::string& json) {
+  size_t start = 0;
+  for (size_t at = json.find('<'); at != std::string::npos; at = json.find('<', start)) {
+    out.write(json.data() + start, static_cast<std::streamsize>(at - start)) << "\\u003c";
+    start = at + 1;
+  }
+  out.write(json.data() + start, static_cast<std::streamsize>(json.size() - start));
+}
+
+}  // namespace
+
+void ReplayPage::Track::push(int32_t value) {
+  if (!started_) {
+    putNumber(text_, zigzag(value));
+    started_ = true;
+  } else if (run_ > 0 && value - last_ == difference_) {
+    ++run_;
+  } else {
+    flushRun();
+    difference_ = value - last_;
+    run_ = 1;
+  }
+  last_ = value;
+}
+
+// A run is its difference with a flag for "repeated", then the repeat count beyond two when flagged.
+void ReplayPage::Track::flushRun() {
+  if (run_ == 0) return;
+  putNumber(text_, zigzag(difference_) * 2 + (run_ > 1 ? 1 : 0));
+  if (run_ > 1) putNumber(text_, static_cast<uint64_t>(run_ - 2));
+  run_ = 0;
+}
+
+std::string ReplayPage::Track::encoded() const {
+  Track finished = *this;
+  finished.flushRun();
+  return finished.text_;
+}
+
+ReplayPage::ReplayPage(const Scene& scene, std::string title)
+    : title_(std::move(title)), frame_(scene.frame), texts_(scene.nimbo.size()) {
+  for (size_t t = 0; t < scene.objects.size(); ++t) {
+    const ObjectType& type = scene.objects[t];
+    types_.push_back({type.name, type.kind == VO_KIND_ACTIVE});
+    for (size_t i = 0; i < type.instances.size(); ++i) {
+      const InstanceSettings& settings = type.instances[i];
+      PageObject object;
+      object.type = static_cast<int>(t);
+      object.instance = static_cast<int>(i);
+      object.width = settings.width;
+      object.height = settings.height;
+      object.hotSpotX = settings.hotSpotX;
+      object.hotSpotY = settings.hotSpotY;
+      objects_.push_back(std::move(object));
+    }
+  }
+}
+
+void ReplayPage::add(const StepRecord& record) {
+  if (record.objects.size() != objects_.size() || record.texts.size() != texts_.size()) {
+    throw Error("replay page: step " + std::to_string(record.frame) + " does not have the scene's objects");
+  }
+  for (size_t i = 0; i < objects_.size(); ++i) {
+    const ObjectState& state = record.objects[i];
+    std::array<Track, 7>& tracks = objects_[i].tracks;
+    tracks[0].push(state.x);
+    tracks[1].push(state.y);
+    tracks[2].push(state.direction);
+    tracks[3].push(state.animationFrame);
+    tracks[4].push(state.alpha);
+    tracks[5].push(static_cast<int32_t>(state.inkEffect));
+    tracks[6].push(state.destroyed ? 1 : 0);
+  }
+  for (size_t i = 0; i < texts_.size(); ++i) texts_[i].note(record.frame, record.texts[i]);
+  desk_.note(record.frame, record.desk);
+  for (const LogEntry& entry : record.log) log_.emplace_back(record.frame, entry);
+  for (const ShownMessageBox& box : record.messageBoxes) messageBoxes_.emplace_back(record.frame, box);
+  ++steps_;
+}
+
+std::string ReplayPage::dataJson() const {
+  ordered_json j;
+  j["title"] = title_;
+  j["frame"] = {{"width", frame_.width}, {"height", frame_.height}, {"frameRate", frame_.frameRate}};
+  j["steps"] = steps_;
+  j["types"] = ordered_json::array();
+  for (const PageType& type : types_)
+    j["types"].push_back(ordered_json::array({type.name, type.active ? 1 : 0}));
+  j["objects"] = ordered_json::array();
+  for (const PageObject& object : objects_) {
+    std::string tracks;
+    for (const Track& track : object.tracks) tracks += track.encoded();
+    j["objects"].push_back(ordered_json::array({object.type, object.instance, object.width, object.height,
+                                                object.hotSpotX, object.hotSpotY, tracks}));
+  }
+  j["texts"] = ordered_json::array();
+  for (const Changes<std::string>& text : texts_) {
+    ordered_json changes = ordered_json::array();
+    for (const auto& [frame, value] : text.entries) changes.push_back(ordered_json::array({frame, value}));
+    j["texts"].push_back(changes);
+  }
+  j["desk"] = ordered_json::array();
+  for (const auto& [frame, desk] : desk_.entries) j["desk"].push_back(deskJson(frame, desk));
+  j["log"] = ordered_json::array();
+  for (const auto& [frame, entry] : log_)
+    j["log"].push_back(ordered_json::array({frame, entry.name, valueJson(entry.value)}));
+  j["messageBoxes"] = ordered_json::array();
+  for (const auto& [frame, box] : messageBoxes_)
+    j["messageBoxes"].push_back(ordered_json::array({frame, box.caption, box.text}));
+  return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void ReplayPage::write(std::ostream& out) const {
+  std::string_view page = kReplayPageTemplate;
+  size_t marker = page.find(kDataMarker);
+  assert(marker != std::string_view::npos);
+  out << page.substr(0, marker);
+  writeScriptSafe(out, dataJson());
+  out << page.substr(marker + kDataMarker.size());
+}
+
+}  // namespace vohost

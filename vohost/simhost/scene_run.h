@@ -1,0 +1,29 @@
+// Running a whole scene: the frame steps one after the other, each step's record handed on as it ends.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "vohost/loader/extension.h"
+#include "vohost/scenes/scene.h"
+#include "vohost/scenes/trace.h"
+
+namespace vohost {
+
+// Runs `frames` steps, or the scene's own count when `frames` is negative.
+void runScene(const Extension& extension, const Scene& scene, int frames,
+              const std::function<void(const StepRecord&)>& sink);
+
+// The trace lines of a run, one per step.
+std::vector<std::string> traceScene(const Extension& extension, const Scene& scene, int frames = -1);
+
+// DIR/NAME.jsonl for the scene NAME.json: where a run of several scenes writes each trace.
+std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::filesystem::path& scene);
+
+// Throws an Error naming the file when an output is one of the scenes or another output: a mistyped
+// command line must not overwrite a scene, nor two scenes share a trace.
+void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs);
+
+}  // namespace vohost
