@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "frame/editdata.h"
-#include "frame/rundata.h"
 #include "host/property_values.h"
+#include "record/rundata.h"
 #include "vohost/desktop.h"
 #include "vohost/error.h"
 #include "vohost/runtime.h"

@@ -14,7 +14,7 @@
 #include <windows.h>
 #endif
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "tests/logged_values.h"
 #include "vohost/runtime.h"
 

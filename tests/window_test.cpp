@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "vohost/desktop.h"
 #include "vohost/runtime.h"
 
