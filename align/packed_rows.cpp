@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "align/arrangement.h"
 #include "align/messages.h"
-#include "align/object_effects.h"
 #include "align/routines.h"
 
 namespace nimbo::align {
@@ -25,13 +25,13 @@ void openSeries(RUNDATA* rd, voObject* anchor, int32_t nextX) {
 
 // The follower takes the entry's slot and counter; returns the counter after it was counted.
 int32_t follow(voObject* object, AlignChainEntry& entry) {
-  setValueA(object, entry.counter);
+  writeValue(object, kValueA, entry.counter);
   entry.counter = add32(entry.counter, 1);
   return entry.counter;
 }
 
 void closeSeriesOnLastCall(RUNDATA* rd) {
-  if (!loopAgain(rd)) std::vector<AlignChainEntry>().swap(rd->alignChain);
+  if (!actionLoopAgain(rd)) std::vector<AlignChainEntry>().swap(rd->alignChain);
 }
 
 size_t textLength(const RUNDATA* rd) {
@@ -69,7 +69,7 @@ int32_t packRow(voHeader* header, const RowRule& rule) {
   int32_t step = add32(width(object), margin);
   if (rd->alignChain.empty()) {
     openSeries(rd, object, beside(object->rHo.hoX, step, rule.leftward));
-    setValueA(object, 0);
+    writeValue(object, kValueA, 0);
     showFrame(object, rule.anchorFrame(rd));
     return 0;
   }

@@ -8,10 +8,10 @@
 #include <numbers>
 #include <optional>
 
+#include "align/arrangement.h"
 #include "align/messages.h"
-#include "align/object_effects.h"
-#include "align/param_strings.h"
 #include "align/routines.h"
+#include "params/param_strings.h"
 
 namespace nimbo::align {
 
@@ -25,7 +25,7 @@ constexpr int32_t kLeftwardShape = 2, kCentredShape = 1;
 // The common ending of 47, 48 and 50.
 void tail(voObject* object, const LayoutState& layout, int32_t i, int32_t x, int32_t y) {
   if (layout.keepFrame != 1) showFrame(object, add32(i, 1));
-  setValueA(object, i);
+  writeValue(object, kValueA, i);
   placeAt(object, x, y);
 }
 
@@ -34,24 +34,24 @@ struct Spot {
 };
 
 // Where a figure puts the first object of a series, after reading its numbers; nothing ends the call.
-using StartFigure = std::optional<Spot> (*)(LayoutState&, const ParamNumbers&, const voObject*);
+using StartFigure = std::optional<Spot> (*)(LayoutState&, const params::ParamNumbers&, const voObject*);
 // Where it puts object i > 0, the figure going on from the previous call.
 using NextInFigure = Spot (*)(LayoutState&, int32_t i, const voObject*);
 
 // The course of 47, 48 and 50: the text is read on the first call of a series only, and every placed
 // object ends in the tail.
-int32_t arrangeInFigure(voHeader* header, const ParamStringUse& params, StartFigure start,
+int32_t arrangeInFigure(voHeader* header, const params::ParamStringUse& use, StartFigure start,
                         NextInFigure next) {
   assert(header);
   RUNDATA* rd = runData(header);
   voObject* object = arrangedObject(rd, kObjectControlCaption);
   if (!object) return 0;
-  int32_t i = loopIndex(rd);
+  int32_t i = actionLoopIndex(rd);
   LayoutState& layout = rd->layoutState;
   std::optional<Spot> spot;
   if (i != 0) {
     spot = next(layout, i, object);
-  } else if (auto numbers = readParamString(textParameter(rd), params)) {
+  } else if (auto numbers = params::readParamString(textParameter(rd), use)) {
     spot = start(layout, *numbers, object);
   }
   if (spot) tail(object, layout, i, spot->x, spot->y);
@@ -67,7 +67,7 @@ int32_t directionAwayFromCentre(float degrees) {
   return truncateTowardZero(anticlockwise / kDegreesPerDirection) % kDirectionCount;
 }
 
-void storeSemiCircle(LayoutState& layout, const ParamNumbers& numbers) {
+void storeSemiCircle(LayoutState& layout, const params::ParamNumbers& numbers) {
   layout.originX = numbers.integers[0];
   layout.originY = numbers.integers[1];
   layout.radius1 = numbers.integers[2];
@@ -78,7 +78,7 @@ void storeSemiCircle(LayoutState& layout, const ParamNumbers& numbers) {
 
 // Rhombus: rows of 1, 2, ..., N, N − 1, ..., 1 objects under the top position.
 
-void storeRhombus(LayoutState& layout, const ParamNumbers& numbers) {
+void storeRhombus(LayoutState& layout, const params::ParamNumbers& numbers) {
   layout.originX = numbers.integers[0];
   layout.originY = numbers.integers[1];
   layout.edgeCount = numbers.integers[2];
@@ -138,7 +138,8 @@ int32_t narrowRhombus(LayoutState& layout, int32_t i, int32_t x, int32_t y, cons
   return x;
 }
 
-std::optional<Spot> startRhombus(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+std::optional<Spot> startRhombus(LayoutState& layout, const params::ParamNumbers& numbers,
+                                 const voObject* object) {
   storeRhombus(layout, numbers);
   layout.rowLength = 2;
   layout.shrinking = 0;
@@ -160,7 +161,7 @@ Spot nextInRhombus(LayoutState& layout, int32_t i, const voObject* object) {
 // Trapezoid: bands of rows P1, P1 + 1, ..., P2, P2 − 1, ..., P1, P1 + 1, ... (P1 = edgeCount,
 // P2 = middleCount) for as many objects as there are.
 
-void storeTrapezoidRest(LayoutState& layout, const ParamNumbers& numbers) {
+void storeTrapezoidRest(LayoutState& layout, const params::ParamNumbers& numbers) {
   layout.offsetX = numbers.integers[2];
   layout.offsetY = numbers.integers[3];
   layout.shape = numbers.integers[4];
@@ -208,7 +209,8 @@ void stepTrapezoid(LayoutState& layout, const voObject* object) {
   layout.rowFill = add32(layout.rowFill, 1);
 }
 
-std::optional<Spot> startTrapezoid(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+std::optional<Spot> startTrapezoid(LayoutState& layout, const params::ParamNumbers& numbers,
+                                   const voObject* object) {
   layout.originX = layout.cursorX = object->rHo.hoX;
   layout.originY = layout.cursorY = object->rHo.hoY;
   layout.edgeCount = numbers.integers[0];
@@ -234,7 +236,7 @@ Spot nextInTrapezoid(LayoutState& layout, int32_t, const voObject* object) {
 // as bricks in a wall. Rows run right (or left) from the first object and follow one another downward
 // (or upward).
 
-void storeRowMatrix(LayoutState& layout, const ParamNumbers& numbers) {
+void storeRowMatrix(LayoutState& layout, const params::ParamNumbers& numbers) {
   layout.rowElements = numbers.integers[0];
   layout.rowOffset = numbers.integers[1];
   layout.matrixOffsetX = numbers.integers[2];
@@ -243,7 +245,8 @@ void storeRowMatrix(LayoutState& layout, const ParamNumbers& numbers) {
   layout.bottomToTop = numbers.integers[5] == 1 ? 1 : 0;
 }
 
-std::optional<Spot> startRowMatrix(LayoutState& layout, const ParamNumbers& numbers, const voObject* object) {
+std::optional<Spot> startRowMatrix(LayoutState& layout, const params::ParamNumbers& numbers,
+                                   const voObject* object) {
   layout.originX = object->rHo.hoX;
   layout.originY = object->rHo.hoY;
   layout.rowLength = 2;
@@ -273,11 +276,11 @@ int32_t VO_CALL AlignSemiCircle(voHeader* header, voValue, voValue) {
   RUNDATA* rd = runData(header);
   voObject* object = arrangedObject(rd, kObjectControlCaption);
   if (!object) return 0;
-  int32_t i = loopIndex(rd);
-  setValueA(object, i);
+  int32_t i = actionLoopIndex(rd);
+  writeValue(object, kValueA, i);
   LayoutState& layout = rd->layoutState;
   if (i == 0) {
-    auto numbers = readParamString(textParameter(rd), kSemiCircleParams);
+    auto numbers = params::readParamString(textParameter(rd), params::kSemiCircleParams);
     if (!numbers) return 0;
     storeSemiCircle(layout, *numbers);
   }
@@ -289,18 +292,18 @@ int32_t VO_CALL AlignSemiCircle(voHeader* header, voValue, voValue) {
 }
 
 int32_t VO_CALL Grid_Rhombus_TBLR(voHeader* header, voValue, voValue) {
-  return arrangeInFigure(header, kRhombusParams, startRhombus, nextInRhombus);
+  return arrangeInFigure(header, params::kRhombusParams, startRhombus, nextInRhombus);
 }
 
 // The first object does not move: it is the left end of the top row. Top and bottom rows outside
 // 1..middle row end the first call silently, origin and counts already stored.
 int32_t VO_CALL LMS_Grid_Trapezoid_LRTB(voHeader* header, voValue, voValue) {
-  return arrangeInFigure(header, kTrapezoidParams, startTrapezoid, nextInTrapezoid);
+  return arrangeInFigure(header, params::kTrapezoidParams, startTrapezoid, nextInTrapezoid);
 }
 
 // The animation option of 47 and 48 stays in force here: this text has none of its own.
 int32_t VO_CALL LMS_Grid_ROWS_OFST_LRTB(voHeader* header, voValue, voValue) {
-  return arrangeInFigure(header, kRowMatrixOffsetParams, startRowMatrix, nextInRowMatrix);
+  return arrangeInFigure(header, params::kRowMatrixOffsetParams, startRowMatrix, nextInRowMatrix);
 }
 
 }  // namespace nimbo::align

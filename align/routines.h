@@ -2,8 +2,8 @@
 // of its object parameter; every routine takes all its parameters with getNextParameter.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
+#include "record/rundata.h"
 
 namespace nimbo::align {
 

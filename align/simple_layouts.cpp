@@ -6,8 +6,8 @@
 #include <numbers>
 #include <optional>
 
+#include "align/arrangement.h"
 #include "align/messages.h"
-#include "align/object_effects.h"
 #include "align/routines.h"
 
 namespace nimbo::align {
@@ -37,8 +37,8 @@ std::optional<LineStep> lineStep(RUNDATA* rd) {
   int32_t x = numberParameter(rd);
   int32_t y = numberParameter(rd);
   int32_t margin = numberParameter(rd);
-  int32_t i = loopIndex(rd);
-  setValueA(object, i);
+  int32_t i = actionLoopIndex(rd);
+  writeValue(object, kValueA, i);
   showFrame(object, add32(i, 1));
   return LineStep{object, x, y, margin, i};
 }
@@ -75,8 +75,8 @@ int32_t VO_CALL AlignCircle(voHeader* header, voValue, voValue) {
   int32_t centreX = numberParameter(rd);
   int32_t centreY = numberParameter(rd);
   int32_t radius = numberParameter(rd);
-  int32_t i = loopIndex(rd);
-  setValueA(object, i);
+  int32_t i = actionLoopIndex(rd);
+  writeValue(object, kValueA, i);
   assert(object->rHo.hoOiList);
   // The object placed is one of the instances: a count below one is the host's slip, not a zero to divide by.
   int32_t n = std::max(object->rHo.hoOiList->oilNObjects, 1);
@@ -97,8 +97,8 @@ int32_t VO_CALL AlignGrid(voHeader* header, voValue, voValue) {
   int32_t columns = numberParameter(rd);
   int32_t marginX = numberParameter(rd);
   int32_t marginY = numberParameter(rd);
-  int32_t i = loopIndex(rd);
-  setValueA(object, i);
+  int32_t i = actionLoopIndex(rd);
+  writeValue(object, kValueA, i);
   faceRight(object);
   showFrame(object, add32(i, 1));
   if (columns == 0) columns = 1;

@@ -7,7 +7,7 @@
 
 #include "frame/editdata.h"
 #include "frame/exports.h"
-#include "frame/rundata.h"
+#include "record/rundata.h"
 
 namespace bench {
 

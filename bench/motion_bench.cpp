@@ -9,7 +9,7 @@
 
 #include "bench/bench_frame.h"
 #include "motion/registry.h"
-#include "util/trigonometry.h"
+#include "record/trigonometry.h"
 
 namespace {
 
@@ -136,7 +136,7 @@ void fallOrBounce(Plain& p, voObject& o, const voServices& services) {
 }
 
 void wave(Plain& p, voHeader& h) {
-  double offset = nimbo::util::sineOfDegrees(p.angle) * (p.growRadius ? 0 : p.radius1);
+  double offset = nimbo::sineOfDegrees(p.angle) * (p.growRadius ? 0 : p.radius1);
   int32_t next = h.hoX + p.xSpeed;
   int32_t left = p.wallLeft - h.hoImgWidth, right = p.wallRight + h.hoImgWidth;
   h.hoX = next >= right ? left : next <= left ? right : next;
@@ -149,8 +149,8 @@ void orbit(Plain& p, voObject& o) {
   double radius1 = p.growRadius ? 0 : p.radius1, radius2 = p.growRadius ? 0 : p.radius2;
   double turned = static_cast<double>(p.angle) + step;
   double x = p.originX + p.offsetX, y = p.originY + p.offsetY;
-  o.rHo.hoX = static_cast<int32_t>(x - nimbo::util::sineOfDegrees(turned) * radius1);
-  o.rHo.hoY = static_cast<int32_t>(y + nimbo::util::cosineOfDegrees(turned) * radius2);
+  o.rHo.hoX = static_cast<int32_t>(x - nimbo::sineOfDegrees(turned) * radius1);
+  o.rHo.hoY = static_cast<int32_t>(y + nimbo::cosineOfDegrees(turned) * radius2);
   p.angle = static_cast<int32_t>(turned) % 360;
   if (p.velocity < 0 && p.angle < 0) p.angle += 360;
   writeValue(o, 3, p.angle - 180);

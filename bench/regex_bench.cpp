@@ -8,7 +8,7 @@
 
 #include "bench/bench_frame.h"
 #include "frame/routines.h"
-#include "text/regex_text.h"
+#include "record/regex_text.h"
 
 namespace {
 

@@ -4,16 +4,15 @@
 
 #include <filesystem>
 #include <stdexcept>
-#include <string>
 
 #include "files/messages.h"
+#include "record/host_access.h"
 
 namespace nimbo::files {
 
 // "MAX_PATH_LENGTH < " followed by the units the path needs with its terminator.
 inline void showPathTooLong(size_t neededUnits, const Char* caption) {
-  std::string digits = std::to_string(neededUnits);
-  Text text = Text(kPathTooLongText) + Text(digits.begin(), digits.end());
+  Text text = kPathTooLongText + decimal(neededUnits);
   platform::messageBox(text.c_str(), caption);
 }
 

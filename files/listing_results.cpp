@@ -7,24 +7,21 @@
 #include "files/messages.h"
 #include "files/name_lists.h"
 #include "files/routines.h"
-#include "frame/routines.h"
+#include "record/host_access.h"
 
 namespace nimbo::files {
 
 namespace {
 
-const Char kEmpty[1] = {0};
-
 // Another instance's later listing may hold fewer names than this instance's count.
 voValue nameResult(RUNDATA* rd, const NameList& list, int32_t count, voValue hostValue) {
-  auto element = static_cast<int32_t>(
-      frame::services(rd).getFirstExpressionParameter(&rd->rHo, VO_EXPRESSION_INTEGER, hostValue));
+  auto element = static_cast<int32_t>(firstExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
   const Char* name = element < 0 || element >= count ? nullptr : nameAt(list, static_cast<size_t>(element));
-  if (!name) return frame::stringResult(rd, kOutOfRangeResult);
+  if (!name) return stringResult(rd, kOutOfRangeResult);
   try {
-    return frame::stringResult(rd, cacheName(name));
+    return stringResult(rd, cacheName(name));
   } catch (const std::bad_alloc&) {
-    return frame::stringResult(rd, kEmpty);
+    return stringResult(rd, kEmpty);
   }
 }
 

@@ -1,25 +1,10 @@
-// The fixed texts of the file-system routines and of the name cache: message-box texts and captions,
-// and the texts the expressions return in place of a name. Each is used exactly as the system shows it.
+// The fixed texts of the file-system routines: message-box texts and captions, and the texts the
+// expressions return in place of a name. Each is used exactly as the system shows it.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace nimbo::files {
-
-// Allocation failures of the name cache at load.
-inline constexpr Char kReplacedErrMallocText[] =
-    NIMBO_TEXT("error :: malloc failed >> MAX_ELEMENT_VAL_ERROR_MESS");
-inline constexpr Char kReplacedErrMallocCaption[] =
-    NIMBO_TEXT("REPLACED_ERR = (LPTSTR)malloc(MAX_ELEMENT_VAL_ERROR_MESS));");
-inline constexpr Char kNameCacheMallocText[] = NIMBO_TEXT("error :: malloc failed >> PATHNAME_CACHE_SIZE");
-inline constexpr Char kNameCacheMallocCaption[] =
-    NIMBO_TEXT("NAME_CACHE = (LPTSTR)malloc(PATHNAME_CACHE_SIZE));");
-inline constexpr Char kNameStackMallocText[] =
-    NIMBO_TEXT("error :: malloc failed >> MAX_NAME_STACK_BYTESIZE");
-inline constexpr Char kNameCacheDirMallocCaption[] =
-    NIMBO_TEXT("NAME_CACHE_DIR = (LPTSTR)malloc(PATHNAME_CACHE_SIZE));");
-inline constexpr Char kNameCacheFileMallocCaption[] =
-    NIMBO_TEXT("NAME_CACHE_FILE = (LPTSTR)malloc(PATHNAME_CACHE_SIZE));");
 
 // An over-long path: the text is followed by the units needed, terminator included, in decimal.
 inline constexpr Char kPathTooLongText[] = NIMBO_TEXT("MAX_PATH_LENGTH < ");

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/fsnc.h"
+#include "record/fsnc.h"
 
 namespace nimbo::files {
 

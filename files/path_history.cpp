@@ -8,7 +8,7 @@
 
 #include "files/messages.h"
 #include "files/routines.h"
-#include "frame/routines.h"
+#include "record/host_access.h"
 
 namespace nimbo::files {
 
@@ -61,12 +61,11 @@ int32_t VO_CALL SetIndexNumberOfPathHistory(voHeader* header, voValue index, voV
 voValue VO_CALL GetPathFromHistory(voHeader* header, voValue hostValue) {
   assert(header);
   RUNDATA* rd = runData(header);
-  auto offset = static_cast<int32_t>(
-      frame::services(rd).getFirstExpressionParameter(&rd->rHo, VO_EXPRESSION_INTEGER, hostValue));
-  if (rd->historyIndex == -1) return frame::stringResult(rd, kNoHistoryResult);
+  auto offset = static_cast<int32_t>(firstExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
+  if (rd->historyIndex == -1) return stringResult(rd, kNoHistoryResult);
   int64_t entry = std::clamp<int64_t>(int64_t{rd->historyIndex} + offset, 0, lastIndex(rd));
   historyResult = rd->pathHistory[static_cast<size_t>(entry)];
-  return frame::stringResult(rd, historyResult.c_str());
+  return stringResult(rd, historyResult.c_str());
 }
 
 voValue VO_CALL MaxElementNumOfPath(voHeader* header, voValue) {

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 
 namespace nimbo::files {
 

@@ -1,8 +1,8 @@
 // The routines of the directory listing, the path history and the rename, as the jump tables call them.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
+#include "record/rundata.h"
 
 namespace nimbo::files {
 

@@ -20,7 +20,7 @@ enum RaisedCondition : int32_t {
 };
 
 void raise(RUNDATA* rd, int32_t code) {
-  frame::services(rd).generateEvent(&rd->rHo, code, 0);
+  services(rd).generateEvent(&rd->rHo, code, 0);
 }
 
 // A one-shot flag is raised once: 1 -> raised -> -1.

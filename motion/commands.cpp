@@ -4,12 +4,13 @@
 #include <array>
 #include <optional>
 
-#include "align/param_strings.h"
 #include "motion/messages.h"
-#include "motion/object_fields.h"
+#include "motion/registry.h"
 #include "motion/routines.h"
 #include "motion/selection.h"
+#include "params/param_strings.h"
 #include "platform/platform.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
@@ -50,7 +51,7 @@ int32_t changeMoving(voHeader* header, const Char* nothingRegistered, const Char
 void face(RUNDATA* rd, voObject* object, Direction direction) {
   if (!object) return;
   writeDirection(object, direction);
-  updateAnimation(rd, object);
+  updateAnimation(services(rd), object);
 }
 
 void reverse(RUNDATA* rd, ControlEntry& entry) {
@@ -158,8 +159,8 @@ bool growSelected(RUNDATA* rd, const Text& name) {
   if (rd->motionGroups.empty()) return false;
   Selection selection = selectByName(rd, name);
   if (selection.kind == Selection::none) return false;
-  std::optional<align::ParamNumbers> numbers =
-      align::readParamString(textParameter(rd), align::kGrowRadiusParams);
+  std::optional<params::ParamNumbers> numbers =
+      params::readParamString(textParameter(rd), params::kGrowRadiusParams);
   if (!numbers) return false;
   bool hit = false;
   forEachSelected(rd, selection,
@@ -237,8 +238,8 @@ int32_t VO_CALL SetAngularRotate(voHeader* header, voValue, voValue) {
   if (rd->motionGroups.empty()) return 0;
   Selection selection = selectByName(rd, name);
   if (selection.kind == Selection::none) return 0;
-  std::optional<align::ParamNumbers> numbers =
-      align::readParamString(textParameter(rd), align::kAngularRotateParams);
+  std::optional<params::ParamNumbers> numbers =
+      params::readParamString(textParameter(rd), params::kAngularRotateParams);
   if (!numbers) return 0;
   FixedAngleRotation rotation = rotationOf(numbers->integers);
   forEachSelected(rd, selection, [&](ControlEntry& entry) { startRotation(entry, rotation); });

@@ -8,16 +8,15 @@
 #include <sstream>
 #include <string>
 
-#include "align/object_effects.h"
 #include "motion/messages.h"
-#include "motion/object_fields.h"
+#include "motion/registry.h"
 #include "motion/routines.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
 namespace {
 
-constexpr Char kEmpty[1] = {0};
 constexpr size_t kGroupNameUnits = kGroupNameBufferBytes / sizeof(Char) - 1;  // 16, and a terminator
 constexpr int32_t kStraightAbove = 180;  // internal angle of the designer's 0
 constexpr int32_t kMemberAlpha = 0, kOtherAlpha = 200;
@@ -26,10 +25,6 @@ constexpr Char kRule[] = NIMBO_TEXT("-+++-+++-+++-+++-+++-+++-+++-+++-+++-\n");
 
 Text widened(const std::string& ascii) {
   return Text(ascii.begin(), ascii.end());
-}
-
-Text decimal(int64_t value) {
-  return widened(std::to_string(value));
 }
 
 // As a text stream in the classic locale writes a pointer, the same on every build.
@@ -132,8 +127,8 @@ int32_t memberCount(const RUNDATA* rd, int32_t identifier) {
 }
 
 Text registryHeader(const RUNDATA* rd) {
-  Text text = NIMBO_TEXT("Registerd MotionGroup = ") +
-              decimal(static_cast<int64_t>(rd->motionGroups.size())) + NIMBO_TEXT("\n") + kRule;
+  Text text =
+      NIMBO_TEXT("Registerd MotionGroup = ") + decimal(rd->motionGroups.size()) + NIMBO_TEXT("\n") + kRule;
   for (const MotionGroup& group : rd->motionGroups) {
     text += NIMBO_TEXT("MotionGroupIdentifier ") + decimal(group.MotionGroupIdentifier) +
             NIMBO_TEXT("  :  Name  = ") + group.name + NIMBO_TEXT(" ( ") +
@@ -168,14 +163,6 @@ const MotionGroup* groupNamed(const RUNDATA* rd, const Text& name) {
   return nullptr;
 }
 
-voValue firstParameter(RUNDATA* rd, int32_t kind, voValue hostValue) {
-  return frame::services(rd).getFirstExpressionParameter(&rd->rHo, kind, hostValue);
-}
-
-voValue nextParameter(RUNDATA* rd, int32_t kind, voValue hostValue) {
-  return frame::services(rd).getNextExpressionParameter(&rd->rHo, kind, hostValue);
-}
-
 // Clockwise from straight up, in single precision; no wrap-around, so -270 gives n and angles above 450
 // give negative indexes.
 int32_t directionIndex(int32_t angle, int32_t directions) {
@@ -183,7 +170,7 @@ int32_t directionIndex(int32_t angle, int32_t directions) {
   float a = static_cast<float>(angle);
   float t = a >= 0 ? 90.0f - a : std::fabs(a) + 90.0f;
   if (a >= 0 && t < 0) t += 360.0f;
-  return align::truncateTowardZero(t / (360.0f / static_cast<float>(directions)));
+  return truncateTowardZero(t / (360.0f / static_cast<float>(directions)));
 }
 
 }  // namespace
@@ -205,38 +192,39 @@ voValue VO_CALL INFO_CtrlledList(voHeader* header, voValue) {
     for (const ControlEntry& entry : rd->controlList)
       rd->infoText += entryLine(entry, true) + NIMBO_TEXT("\n");
   }
-  return frame::stringResult(rd, rd->infoText.c_str());
+  return stringResult(rd, rd->infoText.c_str());
 }
 
 // A name no group has gives the empty text and changes no transparency.
 voValue VO_CALL INFO_MotionGroup(voHeader* header, voValue hostValue) {
   RUNDATA* rd = runData(header);
-  const auto* parameter = reinterpret_cast<const Char*>(firstParameter(rd, VO_EXPRESSION_STRING, hostValue));
+  const auto* parameter =
+      reinterpret_cast<const Char*>(firstExpressionParameter(rd, VO_EXPRESSION_STRING, hostValue));
   const MotionGroup* group = groupNamed(rd, parameter ? Text(parameter) : Text());
   rd->groupInfoText = group ? groupListing(rd, *group) : Text();
-  return frame::stringResult(rd, rd->groupInfoText.c_str());
+  return stringResult(rd, rd->groupInfoText.c_str());
 }
 
 // A position that names no group gives the empty text; a name the 34-byte buffer cannot hold, the box.
 voValue VO_CALL NAME_MotionGroup(voHeader* header, voValue hostValue) {
   RUNDATA* rd = runData(header);
-  auto position = static_cast<int32_t>(firstParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
+  auto position = static_cast<int32_t>(firstExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
   if (position < 0 || static_cast<size_t>(position) >= rd->motionGroups.size())
-    return frame::stringResult(rd, kEmpty);
+    return stringResult(rd, kEmpty);
   const Text& name = rd->motionGroups[static_cast<size_t>(position)].name;
   if (name.size() > kGroupNameUnits) {
     platform::messageBox(kNameOverLimitText, kNameOverLimitCaption);
-    return frame::stringResult(rd, kEmpty);
+    return stringResult(rd, kEmpty);
   }
-  if (!rd->groupNameBuffer) return frame::stringResult(rd, kEmpty);
+  if (!rd->groupNameBuffer) return stringResult(rd, kEmpty);
   std::char_traits<Char>::copy(rd->groupNameBuffer, name.c_str(), name.size() + 1);
-  return frame::stringResult(rd, rd->groupNameBuffer);
+  return stringResult(rd, rd->groupNameBuffer);
 }
 
 voValue VO_CALL AngleToConvertCTAnimDirs(voHeader* header, voValue hostValue) {
   RUNDATA* rd = runData(header);
-  auto angle = static_cast<int32_t>(firstParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
-  auto directions = static_cast<int32_t>(nextParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
+  auto angle = static_cast<int32_t>(firstExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
+  auto directions = static_cast<int32_t>(nextExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
   return directionIndex(angle, directions);
 }
 

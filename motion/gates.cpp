@@ -2,7 +2,7 @@
 // entry's fields, so an entry can be stopped, changed by a command and resumed at any frame.
 #include "motion/gates.h"
 
-#include "motion/object_fields.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "motion/control_entry.h"
+#include "record/control_entry.h"
 
 namespace nimbo::motion {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "motion/gates.h"
-#include "motion/object_fields.h"
 #include "motion/orbit.h"
-#include "util/trigonometry.h"
+#include "record/host_access.h"
+#include "record/trigonometry.h"
 
 namespace nimbo::motion {
 
@@ -153,7 +153,7 @@ void stepStraight(ControlEntry& entry, voObject* object, const voServices& host)
 void stepWave(ControlEntry& entry, voObject* object, const voServices& host) {
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   int32_t amplitude = stepRadius1(entry, object);
-  double offset = util::sineOfDegrees(entry.angle) * amplitude;
+  double offset = sineOfDegrees(entry.angle) * amplitude;
   if (entry.motionKind == kHorizontalWave) {
     waveAcross(entry, object, offset);
   } else {
@@ -201,7 +201,7 @@ void prefetchAhead(const std::vector<ControlEntry>& list, size_t index) {
 }  // namespace
 
 void runMotionLoop(RUNDATA* rd) {
-  const voServices& host = frame::services(rd);
+  const voServices& host = services(rd);
   std::vector<ControlEntry>& list = rd->controlList;
   const size_t count = list.size();
   for (size_t index = 0; index < count; ++index) {

@@ -1,7 +1,7 @@
 // The per-frame work of the motion controller.
 #pragma once
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 
 namespace nimbo::motion {
 

@@ -1,8 +1,8 @@
 // Move toward a named target (actions 52 and 53): the catalog offers them and they take their
 // parameters, but no move-toward motion exists yet, so they register nothing. Action 53 leaves the
 // action-loop index in A, as the set-ups by parameter string do.
-#include "motion/object_fields.h"
 #include "motion/routines.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 

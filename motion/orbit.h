@@ -4,9 +4,9 @@
 
 #include <cassert>
 
-#include "motion/control_entry.h"
-#include "motion/object_fields.h"
-#include "util/trigonometry.h"
+#include "record/control_entry.h"
+#include "record/host_access.h"
+#include "record/trigonometry.h"
 
 namespace nimbo::motion {
 
@@ -27,8 +27,8 @@ inline Centre orbitCentre(const ControlEntry& entry) {
 
 // Puts the object on its orbit at `degrees` (internal scale: 180 is straight above the centre).
 inline void placeOnOrbit(voObject* object, Centre centre, double degrees, double radius1, double radius2) {
-  object->rHo.hoX = toPixel(centre.x - util::sineOfDegrees(degrees) * radius1);
-  object->rHo.hoY = toPixel(centre.y + util::cosineOfDegrees(degrees) * radius2);
+  object->rHo.hoX = toPixel(centre.x - sineOfDegrees(degrees) * radius1);
+  object->rHo.hoY = toPixel(centre.y + cosineOfDegrees(degrees) * radius2);
 }
 
 }  // namespace nimbo::motion

@@ -6,9 +6,9 @@
 #include <cassert>
 
 #include "motion/messages.h"
-#include "motion/object_fields.h"
 #include "motion/orbit.h"
 #include "platform/platform.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
@@ -54,16 +54,16 @@ void placeFirst(RUNDATA* rd, const ControlEntry& entry) {
     case kHorizontal:
     case kHorizontalWave:
       writeDirection(object, entry.xSpeed < 0 ? kLeft : kRight);
-      updateAnimation(rd, object);
+      updateAnimation(services(rd), object);
       break;
     case kVertical:
     case kVerticalWave:
       writeDirection(object, entry.ySpeed < 0 ? kUp : kDown);
-      updateAnimation(rd, object);
+      updateAnimation(services(rd), object);
       break;
     case kOrbit:
       placeOnOrbit(object, orbitCentre(entry), entry.angle, entry.radius1, entry.radius2);
-      redraw(rd, object);
+      redraw(services(rd), object);
       break;
     default:
       break;

@@ -3,11 +3,17 @@
 
 #include <cstdint>
 
-#include "frame/rundata.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
 inline constexpr int32_t kNoGroup = -1;
+
+// The entry's object while the host keeps it: null once the host has marked it destroyed, before or
+// after the motion loop let go of it. Only a pointer from here may be read or written.
+inline voObject* liveObject(const ControlEntry& entry) {
+  return entry.object && !beingDestroyed(entry.object->rHo) ? entry.object : nullptr;
+}
 
 // The MotionGroupIdentifier of the first group whose name is `name` unit for unit, or kNoGroup.
 int32_t findGroup(const RUNDATA* rd, const Text& name);

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "motion/messages.h"
-#include "motion/object_fields.h"
+#include "motion/registry.h"
 #include "motion/routines.h"
 #include "motion/selection.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
@@ -72,7 +73,7 @@ int32_t VO_CALL RejectFromTheControllList(voHeader* header, voValue, voValue) {
 int32_t VO_CALL DeleteAll(voHeader* header, voValue, voValue) {
   RUNDATA* rd = runData(header);
   return removeByName(header, kDeleteError, [rd](const ControlEntry& entry) {
-    if (voObject* object = liveObject(entry)) frame::services(rd).destroyObject(&object->rHo, 0, 0);
+    if (voObject* object = liveObject(entry)) services(rd).destroyObject(&object->rHo, 0, 0);
   });
 }
 

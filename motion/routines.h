@@ -3,8 +3,8 @@
 // instance. A null object, one that is not an active object, or one leaving the frame ends the action.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
+#include "record/rundata.h"
 
 namespace nimbo::motion {
 

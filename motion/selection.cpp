@@ -2,9 +2,9 @@
 #include "motion/selection.h"
 
 #include "motion/messages.h"
-#include "motion/object_fields.h"
 #include "motion/registry.h"
 #include "platform/platform.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 
 namespace nimbo::motion {
 

@@ -6,10 +6,10 @@
 #include <iterator>
 #include <utility>
 
-#include "align/param_strings.h"
-#include "motion/object_fields.h"
 #include "motion/registry.h"
 #include "motion/routines.h"
+#include "params/param_strings.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
@@ -121,7 +121,7 @@ ControlEntry targetOrbit(voObject* target, Text groupName) {
 // "Rad1, Rad2, AngularVelocity, AngleStartup, CentreOffset-X, CentreOffset-Y" into orbitParams; false,
 // after the box, when the text is no such list.
 bool ocSetup_REGEX_input_Params_Orb(RUNDATA* rd, const Char* text) {
-  std::optional<align::ParamNumbers> numbers = align::readParamString(text, align::kOrbitSetupParams);
+  std::optional<params::ParamNumbers> numbers = params::readParamString(text, params::kOrbitSetupParams);
   if (!numbers) return false;
   std::copy_n(numbers->integers.begin(), std::size(rd->orbitParams), std::begin(rd->orbitParams));
   return true;

@@ -2,9 +2,9 @@
 // 33) or for one object's entry (action 34).
 #include <algorithm>
 
-#include "motion/object_fields.h"
 #include "motion/registry.h"
 #include "motion/routines.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 

@@ -17,7 +17,7 @@
 #include <unistd.h>
 #endif
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "tests/logged_values.h"
 #include "vohost/simhost/desktop.h"
 #include "vohost/simhost/runtime.h"

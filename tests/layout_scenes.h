@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "vohost/simhost/desktop.h"
 #include "vohost/simhost/runtime.h"
 #include "vohost/utf.h"

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "vohost/simhost/runtime.h"
 
 namespace vohost {

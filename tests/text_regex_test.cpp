@@ -16,7 +16,7 @@
 #endif
 
 #include "frame/editdata.h"
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "tests/logged_values.h"
 #include "vohost/simhost/runtime.h"
 

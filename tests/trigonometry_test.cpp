@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "util/trigonometry.h"
+#include "record/trigonometry.h"
 
-namespace nimbo::util {
+namespace nimbo {
 namespace {
 
 TEST(Trigonometry, ValuesThatDecideAPixelAreTheCorrectlyRoundedOnes) {
@@ -56,4 +56,4 @@ TEST(Trigonometry, HugeRadiansStayOnTheCircleAndNonFiniteOnesGiveNaN) {
 }
 
 }  // namespace
-}  // namespace nimbo::util
+}  // namespace nimbo

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "tests/logged_values.h"
 #include "vohost/simhost/desktop.h"
 #include "vohost/simhost/runtime.h"

@@ -2,7 +2,7 @@
 // and their order, provoked by writing the runtime record's flags as the routines would.
 #include <gtest/gtest.h>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "vohost/checks/check.h"
 #include "vohost/error.h"
 #include "vohost/simhost/runtime.h"

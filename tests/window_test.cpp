@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "frame/rundata.h"
+#include "record/rundata.h"
 #include "vohost/simhost/desktop.h"
 #include "vohost/simhost/runtime.h"
 

@@ -36,6 +36,12 @@ inline constexpr Char kSubMatchCopyText[] = NIMBO_TEXT("Error::_tcscpy_s >> Copy
 inline constexpr Char kSubMatchCopyCaption[] = NIMBO_TEXT("rdPtr->REPLACED_STR_CACHE");
 inline constexpr Char kSubMatchCopyResult[] = NIMBO_TEXT("tchar copy Error");
 
+// REPLACED_ERR's allocation failure at load.
+inline constexpr Char kReplacedErrMallocText[] =
+    NIMBO_TEXT("error :: malloc failed >> MAX_ELEMENT_VAL_ERROR_MESS");
+inline constexpr Char kReplacedErrMallocCaption[] =
+    NIMBO_TEXT("REPLACED_ERR = (LPTSTR)malloc(MAX_ELEMENT_VAL_ERROR_MESS));");
+
 inline constexpr Char kErrorTextMallocText[] = NIMBO_TEXT("ERROR CODE #M_CCT_1474");
 inline constexpr Char kErrorTextMallocCaption[] = NIMBO_TEXT("FAILED_MALLOC::FSNC.REPLACED_ERR::");
 inline constexpr Char kErrorTextMallocResult[] =

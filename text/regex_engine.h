@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "text/regex_text.h"
+#include "record/regex_text.h"
 
 namespace nimbo::text {
 

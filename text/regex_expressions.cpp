@@ -10,8 +10,8 @@
 #include <new>
 #include <string>
 
-#include "files/fsnc.h"
-#include "frame/routines.h"
+#include "record/fsnc.h"
+#include "record/host_access.h"
 #include "text/messages.h"
 #include "text/regex_engine.h"
 #include "text/routines.h"
@@ -20,8 +20,6 @@ namespace nimbo::text {
 
 namespace {
 
-const Char kEmpty[1] = {0};
-
 // Byte sizes count two bytes per UTF-16 unit on every system.
 static_assert(sizeof(Char) == 2);
 
@@ -29,21 +27,8 @@ uint64_t neededBytes(size_t units) {
   return (static_cast<uint64_t>(units) + 1) * sizeof(Char);
 }
 
-voValue firstParameter(RUNDATA* rd, int32_t kind, voValue hostValue) {
-  return frame::services(rd).getFirstExpressionParameter(&rd->rHo, kind, hostValue);
-}
-
-voValue nextParameter(RUNDATA* rd, int32_t kind, voValue hostValue) {
-  return frame::services(rd).getNextExpressionParameter(&rd->rHo, kind, hostValue);
-}
-
 RegexText stringParameter(voValue value) {
   return toRegexText(reinterpret_cast<const Char*>(value));
-}
-
-Text decimal(uint64_t value) {
-  std::string digits = std::to_string(value);
-  return Text(digits.begin(), digits.end());
 }
 
 // Replaces `buffer` by a new block of `bytes`; null with capacity 0 when that fails, or when the size
@@ -86,22 +71,41 @@ const Char* storeReplaced(RUNDATA* rd, const Text& replaced) {
   return rd->REPLACED_STR_CACHE;
 }
 
-// The regex error's description in UTF-16, in the module-wide REPLACED_ERR, which grows to fit it.
+// REPLACED_ERR: the converted regex error description the replace expression returns. Module-wide,
+// shared by every instance: allocated when the module loads, released when it unloads.
+constexpr uint32_t MAX_ELEMENT_VAL_ERROR_MESS = 500;  // bytes
+
+struct ReplacedError {
+  ReplacedError() {
+    allocateModuleBuffer(REPLACED_ERR, REPLACED_ERR_UNITS, MAX_ELEMENT_VAL_ERROR_MESS, kReplacedErrMallocText,
+                         kReplacedErrMallocCaption);
+  }
+  ~ReplacedError() { std::free(REPLACED_ERR); }
+  ReplacedError(const ReplacedError&) = delete;
+  ReplacedError& operator=(const ReplacedError&) = delete;
+
+  Char* REPLACED_ERR = nullptr;
+  uint32_t REPLACED_ERR_UNITS = 0;
+};
+
+ReplacedError replacedError;
+
+// The regex error's description in UTF-16, in REPLACED_ERR, which grows to fit it.
 const Char* convertedDescription(const char* description) {
-  files::FileSystemNameCache& fsnc = files::FSNC;
+  ReplacedError& error = replacedError;
   size_t units = std::strlen(description) + 1;
-  if (units > fsnc.REPLACED_ERR_UNITS) {
-    std::free(fsnc.REPLACED_ERR);
+  if (units > error.REPLACED_ERR_UNITS) {
+    std::free(error.REPLACED_ERR);
     bool fits = units <= static_cast<size_t>(std::numeric_limits<int>::max());
-    fsnc.REPLACED_ERR = fits ? static_cast<Char*>(std::malloc(units * sizeof(Char))) : nullptr;
-    fsnc.REPLACED_ERR_UNITS = fsnc.REPLACED_ERR ? static_cast<uint32_t>(units) : 0;
-    if (!fsnc.REPLACED_ERR) {
+    error.REPLACED_ERR = fits ? static_cast<Char*>(std::malloc(units * sizeof(Char))) : nullptr;
+    error.REPLACED_ERR_UNITS = error.REPLACED_ERR ? static_cast<uint32_t>(units) : 0;
+    if (!error.REPLACED_ERR) {
       platform::messageBox(kErrorTextMallocText, kErrorTextMallocCaption);
       return kErrorTextMallocResult;
     }
   }
-  platform::oemToText(description, fsnc.REPLACED_ERR, static_cast<int>(units));
-  return fsnc.REPLACED_ERR;
+  platform::oemToText(description, error.REPLACED_ERR, static_cast<int>(units));
+  return error.REPLACED_ERR;
 }
 
 const Char* subMatchAllocationFailed() {
@@ -130,16 +134,16 @@ voValue VO_CALL GetRegexReplace(voHeader* header, voValue hostValue) {
   RUNDATA* rd = runData(header);
   try {
     // Each text is copied as soon as it is fetched: the next fetch may reuse the host's buffer.
-    RegexText pattern = stringParameter(firstParameter(rd, VO_EXPRESSION_STRING, hostValue));
-    RegexText format = stringParameter(nextParameter(rd, VO_EXPRESSION_STRING, hostValue));
+    RegexText pattern = stringParameter(firstExpressionParameter(rd, VO_EXPRESSION_STRING, hostValue));
+    RegexText format = stringParameter(nextExpressionParameter(rd, VO_EXPRESSION_STRING, hostValue));
     std::setlocale(LC_ALL, "");
     auto regex = compileRegex(pattern, ignoresCase(rd));
     Text replaced = fromRegexText(replaceRegex(*regex, toRegexText(rd->sText), format));
-    return frame::stringResult(rd, storeReplaced(rd, replaced));
+    return stringResult(rd, storeReplaced(rd, replaced));
   } catch (const std::exception& error) {
     rd->regexErrorFlag = 1;
     if (rd->popupSetting == 1) platform::messageBoxNarrow(error.what(), kInfoCaption);
-    return frame::stringResult(rd, convertedDescription(error.what()));
+    return stringResult(rd, convertedDescription(error.what()));
   }
 }
 
@@ -153,13 +157,13 @@ voValue VO_CALL RGX_TotalNumber_Match(voHeader* header, voValue) {
 voValue VO_CALL RGX_SubMatch(voHeader* header, voValue hostValue) {
   assert(header);
   RUNDATA* rd = runData(header);
-  auto element = static_cast<int32_t>(firstParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
-  if (rd->lastMatch.size() <= 2) return frame::stringResult(rd, kNoSubmatchResult);
+  auto element = static_cast<int32_t>(firstExpressionParameter(rd, VO_EXPRESSION_INTEGER, hostValue));
+  if (rd->lastMatch.size() <= 2) return stringResult(rd, kNoSubmatchResult);
   uint32_t index = static_cast<uint32_t>(element) + 2u;
   try {
-    return frame::stringResult(rd, storeSubMatch(rd, subMatchText(rd, index)));
+    return stringResult(rd, storeSubMatch(rd, subMatchText(rd, index)));
   } catch (const std::bad_alloc&) {
-    return frame::stringResult(rd, subMatchAllocationFailed());
+    return stringResult(rd, subMatchAllocationFailed());
   }
 }
 

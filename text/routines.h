@@ -1,8 +1,8 @@
 // The routines of the TEXT and the regexes, as the jump tables call them, and what they share.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
+#include "record/rundata.h"
 
 namespace nimbo::text {
 

@@ -4,15 +4,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "frame/routines.h"
+#include "record/host_access.h"
 #include "text/messages.h"
 #include "text/routines.h"
 
 namespace nimbo::text {
 
 namespace {
-
-const Char kEmpty[1] = {0};
 
 size_t unitLength(const Char* text) {
   return text ? std::char_traits<Char>::length(text) : 0;
@@ -60,7 +58,7 @@ bool replaceTEXT(RUNDATA* rd, const Text& built) {
 voValue VO_CALL GetTEXT(voHeader* header, voValue) {
   assert(header);
   RUNDATA* rd = runData(header);
-  return frame::stringResult(rd, rd->sText ? rd->sText : kEmpty);
+  return stringResult(rd, rd->sText ? rd->sText : kEmpty);
 }
 
 }  // namespace nimbo::text

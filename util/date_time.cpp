@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/routines.h"
+#include "record/host_access.h"
 #include "util/messages.h"
 #include "util/routines.h"
 
@@ -56,17 +56,17 @@ voValue VO_CALL GetDateTimeIso8601(voHeader* header, voValue) {
   switch (platform::readClock(reading)) {
     case platform::ClockStatus::zoneInvalid:
       platform::messageBox(kZoneFailedText, kZoneFailedCaption);
-      return frame::stringResult(rd, kZoneFailedResult);
+      return stringResult(rd, kZoneFailedResult);
     case platform::ClockStatus::conversionFailed:
       platform::messageBox(kConversionFailedText, kConversionFailedCaption);
-      return frame::stringResult(rd, kConversionFailedResult);
+      return stringResult(rd, kConversionFailedResult);
     case platform::ClockStatus::ok:
       break;
   }
   // Copied into the kept buffer rather than moved, which would hand out a new one.
   const Text text = dateTimeText(reading);
   moduleResult().assign(text);
-  return frame::stringResult(rd, moduleResult().c_str());
+  return stringResult(rd, moduleResult().c_str());
 }
 
 }  // namespace nimbo::util

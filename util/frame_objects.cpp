@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "frame/routines.h"
 #include "platform/input.h"
+#include "record/host_access.h"
 #include "text/routines.h"
 #include "util/messages.h"
 #include "util/routines.h"
@@ -26,7 +26,7 @@ const voObjInfo* objInfoAt(const voObjInfo* first, int32_t index) {
 
 void appendLine(Text& out, const Char* label, int32_t value) {
   out += label;
-  for (char c : std::to_string(value)) out.push_back(static_cast<Char>(c));
+  out += decimal(value);
   out.push_back(NIMBO_TEXT('\n'));
 }
 
@@ -63,8 +63,7 @@ Text objectTypeListing(const voRunHeader& run) {
 
 void nudgeLeft(RUNDATA* rd, voObject* object) {
   object->rHo.hoX -= kNudgePixels;
-  object->roc.rcChanged = 1;
-  frame::services(rd).redrawObject(&object->rHo, 0, 0);
+  redraw(services(rd), object);
 }
 }  // namespace
 
@@ -82,12 +81,10 @@ int32_t VO_CALL GetAllObjectsNameAtTheFrame(voHeader* header, voValue, voValue) 
 int32_t VO_CALL CircleMenuAutoFollow(voHeader* header, voValue, voValue) {
   assert(header);
   RUNDATA* rd = runData(header);
-  auto* object = reinterpret_cast<voObject*>(frame::nextParameter(rd));
-  // Only an active object has alterable values and a movement part to write.
-  if (!object || object->rHo.hoType != VO_KIND_ACTIVE) return 0;
+  voObject* object = objectParameter(rd);
+  if (!isActiveObject(object)) return 0;
   uint8_t mouseKeys = rd->rHo.hoAdRunHeader->rh2MouseKeys;
-  object->rov[0].type = VO_ALTERABLE_INTEGER;
-  object->rov[0].value.integer = mouseKeys;
+  writeValue(object, kValueA, mouseKeys);
   if (mouseKeys & kMouseKeyBit7) platform::messageBox(kMouseKeysText, kMouseKeysCaption);
   if (platform::keyDown(platform::kKeyLeft) && platform::keyDown(platform::kKeyDown)) nudgeLeft(rd, object);
   if (platform::doubleClickPending()) platform::messageBox(kDoubleClickText, kDoubleClickCaption);

@@ -2,9 +2,9 @@
 // listing and the mouse-key test action.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
 #include "platform/clock.h"
+#include "record/rundata.h"
 
 namespace nimbo::util {
 

@@ -2,8 +2,8 @@
 // call them.
 #pragma once
 
-#include "frame/rundata.h"
 #include "host/exports.h"
+#include "record/rundata.h"
 
 namespace nimbo::window {
 

@@ -1,6 +1,6 @@
 // Numeric parameter strings: the five fixed patterns, the whole-text match through the metered regex
 // engine, and the conversions of the matched numbers.
-#include "align/param_strings.h"
+#include "params/param_strings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 #include "text/regex_engine.h"
 
-namespace nimbo::align {
+namespace nimbo::params {
 
 namespace {
 
@@ -67,12 +67,12 @@ text::RegexText MatchParams::number(size_t index) const {
 }
 
 MatchParams matchParamString(const Char* parameter, ParamPattern pattern) {
-  MatchParams params;
-  params.source = text::toRegexText(parameter);
-  std::erase(params.source, L' ');
+  MatchParams matched;
+  matched.source = text::toRegexText(parameter);
+  std::erase(matched.source, L' ');
   auto regex = text::compileRegex(patternText(pattern), false);
-  params.groups = text::matchRegex(*regex, params.source);
-  return params;
+  matched.groups = text::matchRegex(*regex, matched.source);
+  return matched;
 }
 
 int32_t integerNumber(const text::RegexText& number) {
@@ -94,13 +94,13 @@ float decimalNumber(const text::RegexText& number) {
 
 std::optional<ParamNumbers> readParamString(const Char* parameter, const ParamStringUse& use) {
   try {
-    MatchParams params = matchParamString(parameter, use.pattern);
-    if (!params.empty()) {
+    MatchParams matched = matchParamString(parameter, use.pattern);
+    if (!matched.empty()) {
       ParamNumbers numbers;
       size_t integers = numberCount(use.pattern) - decimalCount(use.pattern);
-      for (size_t i = 0; i < integers; ++i) numbers.integers[i] = integerNumber(params.number(i));
+      for (size_t i = 0; i < integers; ++i) numbers.integers[i] = integerNumber(matched.number(i));
       for (size_t i = 0; i < decimalCount(use.pattern); ++i)
-        numbers.decimals[i] = decimalNumber(params.number(integers + i));
+        numbers.decimals[i] = decimalNumber(matched.number(integers + i));
       return numbers;
     }
   } catch (const std::exception&) {
@@ -110,4 +110,4 @@ std::optional<ParamNumbers> readParamString(const Char* parameter, const ParamSt
   return std::nullopt;
 }
 
-}  // namespace nimbo::align
+}  // namespace nimbo::params

@@ -1,11 +1,11 @@
 // Sine and cosine: the argument is reduced to [-pi/4, pi/4] plus a tail against pi/2 held in four
 // parts, then a minimax polynomial for the quadrant gives the value.
-#include "util/trigonometry.h"
+#include "record/trigonometry.h"
 
 #include <cassert>
 #include <cmath>
 
-namespace nimbo::util {
+namespace nimbo {
 
 namespace {
 
@@ -117,4 +117,4 @@ double cosineOfDegrees(double degrees) {
   return cosine(radians(inRange(degrees)));
 }
 
-}  // namespace nimbo::util
+}  // namespace nimbo

@@ -3,7 +3,7 @@
 // These use IEEE double operations only, so every build gives the same bits.
 #pragma once
 
-namespace nimbo::util {
+namespace nimbo {
 
 inline constexpr double kPi = 3.141592653589793;
 
@@ -24,4 +24,4 @@ double cosine(double x);
 double sineOfDegrees(double degrees);
 double cosineOfDegrees(double degrees);
 
-}  // namespace nimbo::util
+}  // namespace nimbo

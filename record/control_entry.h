@@ -1,4 +1,5 @@
 // The motion controller's records: one ControlEntry per registered object, and the named motion groups.
+// They live in the floor because RUNDATA holds them; they keep motion's namespace.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // FSNC, the module-wide file-system name cache: allocated when the module loads, before any instance
-// exists, shared by every instance, released when the module unloads. One thread uses it.
+// exists, shared by every instance, released when the module unloads. One thread uses it. The listing
+// routines of files/ fill and read it.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,17 @@
 
 #include "platform/platform.h"
 
+namespace nimbo {
+
+// Allocates a module-wide buffer of `bytes` while the module loads. On failure the buffer stays absent
+// (the routines that store into it allocate it then) and the box with `text` and `caption` is shown.
+void allocateModuleBuffer(Char*& buffer, uint32_t& units, uint32_t bytes, const Char* text,
+                          const Char* caption);
+
+}  // namespace nimbo
+
 namespace nimbo::files {
 
-constexpr uint32_t MAX_ELEMENT_VAL_ERROR_MESS = 500;  // bytes
 constexpr uint32_t PATHNAME_CACHE_SIZE = 522;         // bytes
 constexpr uint32_t MAX_NAME_STACK_BYTESIZE = 104400;  // bytes
 
@@ -19,8 +28,6 @@ struct FileSystemNameCache {
   FileSystemNameCache(const FileSystemNameCache&) = delete;
   FileSystemNameCache& operator=(const FileSystemNameCache&) = delete;
 
-  Char* REPLACED_ERR = nullptr;  // converted regex error description, for the replace expression
-  uint32_t REPLACED_ERR_UNITS = 0;
   Char* NAME_CACHE = nullptr;  // the name most recently listed or read back
   uint32_t NAME_CACHE_UNITS = 0;
   // Names of the last listing, each with its terminator, one after another. The buffers grow when a

@@ -1,5 +1,5 @@
 // Conversions between the extension's UTF-16 texts and the regex engine's wide texts, unit by unit.
-#include "text/regex_text.h"
+#include "record/regex_text.h"
 
 namespace nimbo::text {
 

@@ -1,5 +1,6 @@
 // Running state of the arrangement actions, carried from one call of a series to the next. The host
-// calls an arrangement action once per selected instance; only these fields link the calls.
+// calls an arrangement action once per selected instance; only these fields link the calls. Held by
+// RUNDATA, so in the floor; they keep align's namespace.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// The texts the regex engine works on, and the sub-matches it reports.
+// The texts the regex engine works on, and the sub-matches it reports: RUNDATA keeps the last match, and
+// the numeric parameter strings match the same texts.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // Numeric parameter strings: one text parameter holding a fixed count of comma-separated numbers, such
 // as "50,50,3,10,10,0", validated as a whole against a fixed regex and read from its capture groups.
-// Used by the pattern layouts and by the motion controller's setups and commands.
+// Used alike by the pattern layouts and by the motion controller's setups and commands.
 #pragma once
 
 #include <array>
@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
-#include "align/messages.h"
-#include "text/regex_text.h"
+#include "params/messages.h"
+#include "record/regex_text.h"
 
-namespace nimbo::align {
+namespace nimbo::params {
 
 enum class ParamPattern : uint8_t {
   threeIntegers,
@@ -80,4 +80,4 @@ struct ParamNumbers {
 // shown (whatever the pop-up setting) and nothing is returned, so the action changes nothing.
 std::optional<ParamNumbers> readParamString(const Char* parameter, const ParamStringUse& use);
 
-}  // namespace nimbo::align
+}  // namespace nimbo::params

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "align/layout_state.h"
 #include "host/vohost.h"
-#include "motion/control_entry.h"
 #include "platform/platform.h"
-#include "text/regex_text.h"
+#include "record/control_entry.h"
+#include "record/layout_state.h"
+#include "record/regex_text.h"
 
 namespace nimbo {
 
@@ -36,7 +36,7 @@ struct RUNDATA {
   Char* REPLACED_STR_CACHE = nullptr;
   uint32_t REPLACED_STR_CACHE_SIZE = 0;  // bytes
   int32_t historyIndex = -1;
-  text::RegexText lastMatchSource;         // own copy of the source the last match results point into
+  text::RegexText lastMatchSource;        // own copy of the source the last match results point into
   std::vector<text::SubMatch> lastMatch;  // sub-matches of the last exact match; empty after a failure
   Char* SubMatchBuff = nullptr;
   uint32_t SubMatchBuffSize = 0;  // bytes
@@ -66,6 +66,8 @@ static_assert(FLT_EVAL_METHOD == 0, "floating point must be evaluated in the pre
 
 static_assert(sizeof(RUNDATA) <= kRunDataSize, "RUNDATA must fit the block the host allocates");
 
-inline RUNDATA* runData(voHeader* header) { return reinterpret_cast<RUNDATA*>(header); }
+inline RUNDATA* runData(voHeader* header) {
+  return reinterpret_cast<RUNDATA*>(header);
+}
 
 }  // namespace nimbo
