@@ -137,6 +137,7 @@ TEST(SceneList, TracesGoToTheFolderAndNoOutputOverwritesASceneOrAnother) {
             "the output " + traceFileIn("a", "a/x.jsonl").string() + " is the scene a/x.jsonl");
   EXPECT_EQ(clash({"a/x.json", "b/x.json"}, {"t/x.jsonl", "t/x.jsonl"}),
             "two outputs would be the same file t/x.jsonl");
+  EXPECT_THROW(refuseOutputClashes({"a/x.json"}, {"lib/./nimbo.so"}, "lib/nimbo.so"), Error);
 }
 
 }  // namespace

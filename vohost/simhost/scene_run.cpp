@@ -24,16 +24,29 @@ std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::f
   return dir / scene.stem().concat(".jsonl");
 }
 
-void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs) {
-  auto same = [](const std::string& a, const std::string& b) {
-    return std::filesystem::weakly_canonical(a) == std::filesystem::weakly_canonical(b);
-  };
+namespace {
+
+// The same file under two names: a link, a relative path, another spelling of the same folders. A file
+// that does not exist yet can only be the same as another by its resolved path.
+bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return std::filesystem::weakly_canonical(a) == std::filesystem::weakly_canonical(b);
+}
+
+}  // namespace
+
+void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs,
+                         const std::string& library) {
   for (size_t i = 0; i < outputs.size(); ++i) {
     for (const std::string& scene : scenes) {
-      if (same(outputs[i], scene)) throw Error("the output " + outputs[i] + " is the scene " + scene);
+      if (sameFile(outputs[i], scene)) throw Error("the output " + outputs[i] + " is the scene " + scene);
+    }
+    if (!library.empty() && sameFile(outputs[i], library)) {
+      throw Error("the output " + outputs[i] + " is the extension " + library);
     }
     for (size_t j = 0; j < i; ++j) {
-      if (same(outputs[i], outputs[j])) throw Error("two outputs would be the same file " + outputs[i]);
+      if (sameFile(outputs[i], outputs[j])) throw Error("two outputs would be the same file " + outputs[i]);
     }
   }
 }

@@ -22,8 +22,10 @@ std::vector<std::string> traceScene(const Extension& extension, const Scene& sce
 // DIR/NAME.jsonl for the scene NAME.json: where a run of several scenes writes each trace.
 std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::filesystem::path& scene);
 
-// Throws an Error naming the file when an output is one of the scenes or another output: a mistyped
-// command line must not overwrite a scene, nor two scenes share a trace.
-void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs);
+// Throws an Error naming the file when an output is one of the scenes, the extension or another output,
+// under any name (a link, another path to it): a mistyped command line must not overwrite an input, nor
+// two scenes share a trace.
+void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs,
+                         const std::string& library = "");
 
 }  // namespace vohost
