@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
 
 #include "motion/messages.h"
 #include "motion/orbit.h"
@@ -14,17 +15,26 @@ namespace nimbo::motion {
 
 namespace {
 
-int32_t createGroup(RUNDATA* rd, const Text& name) {
-  int32_t identifier = rd->nextGroupId++;
-  rd->groupCounts.emplace_back(identifier, 0);
-  rd->motionGroups.push_back({name, identifier});
-  return identifier;
-}
-
 GroupCount* countOf(RUNDATA* rd, int32_t identifier) {
   auto found = std::find_if(rd->groupCounts.begin(), rd->groupCounts.end(),
                             [&](const GroupCount& count) { return count.first == identifier; });
   return found == rd->groupCounts.end() ? nullptr : &*found;
+}
+
+// Identifiers are never reused while the counter lasts. A game that has made 2^31 groups goes on from 0
+// (never negative: -1 is the lookup's "no group"), past the identifiers of groups that still live.
+int32_t takeGroupId(RUNDATA* rd) {
+  int32_t identifier = rd->nextGroupId;
+  while (countOf(rd, identifier)) identifier = identifier == INT32_MAX ? 0 : identifier + 1;
+  rd->nextGroupId = identifier == INT32_MAX ? 0 : identifier + 1;
+  return identifier;
+}
+
+int32_t createGroup(RUNDATA* rd, const Text& name) {
+  int32_t identifier = takeGroupId(rd);
+  rd->groupCounts.emplace_back(identifier, 0);
+  rd->motionGroups.push_back({name, identifier});
+  return identifier;
 }
 
 // The group goes with its last member.

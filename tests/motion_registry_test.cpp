@@ -77,6 +77,21 @@ TEST_F(Registry, TypesSharingANameShareOneGroupAndAnEmptyNameIsTheTypeName) {
   EXPECT_EQ(record().nextGroupId, 3);
 }
 
+// After 2^31 groups the identifiers go on from 0, never negative (-1 is "no group") and never one a
+// living group holds.
+TEST_F(Registry, GroupIdentifiersPastTheLastGoOnFromZeroAroundTheLivingGroups) {
+  start(motionScene(objectType("Ant", "{}") + "," + objectType("Bee", "{}") + "," + objectType("Cat", "{}"),
+                    atFrame(0, action(kNullMotion, objects("Ant") + R"(,"First")")) + "," +
+                        atFrame(1, action(kNullMotion, objects("Bee") + R"(,"Last")") + "," +
+                                       action(kNullMotion, objects("Cat") + R"(,"Next")"))));
+  step();
+  record().nextGroupId = INT32_MAX;
+  step();
+  EXPECT_EQ(record().groupCounts, (std::vector<nimbo::motion::GroupCount>{{0, 1}, {INT32_MAX, 1}, {1, 1}}));
+  EXPECT_EQ(record().nextGroupId, 2);
+  EXPECT_EQ(groupNames(), (std::vector<std::string>{"First", "Last", "Next"}));
+}
+
 TEST_F(Registry, DelayedRejectRemovesTheEntryAfterItsDelayAndTheGroupWithItsLastMember) {
   start(motionScene(objectType("Ball", "{},{}") + "," + objectType("Cube", "{}"),
                     atFrame(0, action(kNullMotion, instance("Ball", 0) + R"(,"A")") + "," +
