@@ -117,8 +117,8 @@ Text entryLine(const ControlEntry& e, bool withGroupId) {
   return line + motionText(e);
 }
 
-// A group's member count, found by its identifier: reject and delete leave the pairs of the groups they
-// remove, so the pairs need not stand at the groups' positions.
+// A group's member count, found by its identifier rather than by position, so the listing never depends
+// on the two lists staying in step.
 int32_t memberCount(const RUNDATA* rd, int32_t identifier) {
   for (const GroupCount& count : rd->groupCounts) {
     if (count.first == identifier) return count.second;

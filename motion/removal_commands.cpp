@@ -19,6 +19,8 @@ void releaseAll(RUNDATA* rd) {
   rd->controlList.shrink_to_fit();
   rd->motionGroups.clear();
   rd->motionGroups.shrink_to_fit();
+  rd->groupCounts.clear();
+  rd->groupCounts.shrink_to_fit();
 }
 
 void dropGroup(RUNDATA* rd, int32_t identifier) {
@@ -26,8 +28,14 @@ void dropGroup(RUNDATA* rd, int32_t identifier) {
                 [&](const MotionGroup& group) { return group.MotionGroupIdentifier == identifier; });
 }
 
-// Reject and delete remove the group outright and leave its groupCounts pair as it was. `beforeRemoval`
-// sees every selected entry, in list order, before any is removed.
+void dropCount(RUNDATA* rd, int32_t identifier) {
+  std::erase_if(rd->groupCounts, [&](const GroupCount& count) { return count.first == identifier; });
+}
+
+// Reject and delete remove the group outright, with its entries and its groupCounts pair: nothing
+// reads a pair whose group and members are gone (identifiers are never reused), and a game that sets up
+// and rejects a group every frame would otherwise grow the list by a pair a frame for as long as it
+// runs. `beforeRemoval` sees every selected entry, in list order, before any is removed.
 template <typename BeforeRemoval>
 int32_t removeByName(voHeader* header, const Char* word, BeforeRemoval beforeRemoval) {
   RUNDATA* rd = runData(header);
@@ -44,6 +52,7 @@ int32_t removeByName(voHeader* header, const Char* word, BeforeRemoval beforeRem
     releaseAll(rd);
   } else {
     dropGroup(rd, selection.groupId);
+    dropCount(rd, selection.groupId);
     std::erase_if(rd->controlList, [&](const ControlEntry& entry) { return selection.selects(entry); });
   }
   return 0;
@@ -54,13 +63,13 @@ int32_t removeByName(voHeader* header, const Char* word, BeforeRemoval beforeRem
 void recount(RUNDATA* rd, int32_t identifier) {
   auto members = std::count_if(rd->controlList.begin(), rd->controlList.end(),
                                [&](const ControlEntry& entry) { return entry.groupId == identifier; });
-  auto pair = std::find_if(rd->groupCounts.begin(), rd->groupCounts.end(),
-                           [&](const GroupCount& count) { return count.first == identifier; });
   if (members > 0) {
+    auto pair = std::find_if(rd->groupCounts.begin(), rd->groupCounts.end(),
+                             [&](const GroupCount& count) { return count.first == identifier; });
     if (pair != rd->groupCounts.end()) pair->second = static_cast<int32_t>(members);
     return;
   }
-  if (pair != rd->groupCounts.end()) rd->groupCounts.erase(pair);
+  dropCount(rd, identifier);
   dropGroup(rd, identifier);
 }
 
