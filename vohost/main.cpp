@@ -1,5 +1,6 @@
-// The vohost command line: run a scene, check a built extension, print its catalog.
+// The vohost command line: run a scene, soak it, check a built extension, print its catalog.
 #include <CLI/CLI.hpp>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,10 +10,12 @@
 #include "vohost/checks/catalog_print.h"
 #include "vohost/checks/check.h"
 #include "vohost/checks/sweep.h"
+#include "vohost/command_line.h"
 #include "vohost/error.h"
 #include "vohost/loader/module.h"
 #include "vohost/replay/replay_page.h"
 #include "vohost/simhost/scene_run.h"
+#include "vohost/simhost/soak.h"
 
 namespace {
 
@@ -111,14 +114,23 @@ std::string traceInDir(const RunOptions& options, const std::string& scenePath) 
   return traceFileIn(options.traceDir, scenePath).string();
 }
 
-void refuseClashingOutputs(const RunOptions& options) {
+// Thrown when the command line would overwrite one of its own inputs: nothing runs then.
+struct CommandLineError : Error {
+  using Error::Error;
+};
+
+void refuseClashingOutputs(const std::string& library, const RunOptions& options) {
   std::vector<std::string> outputs;
   if (!options.trace.empty()) outputs.push_back(options.trace);
   if (!options.html.empty()) outputs.push_back(options.html);
   if (!options.traceDir.empty()) {
     for (const std::string& scene : options.scenes) outputs.push_back(traceInDir(options, scene));
   }
-  refuseOutputClashes(options.scenes, outputs);
+  try {
+    refuseOutputClashes(options.scenes, outputs, library);
+  } catch (const Error& error) {
+    throw CommandLineError(error.what());
+  }
 }
 
 // With --trace-dir every scene runs, each to DIR/NAME.jsonl; a scene that fails is reported and the
@@ -131,7 +143,7 @@ int runList(const Extension& extension, const RunOptions& options) {
       runOne(extension, scene, traceInDir(options, scene), "", options);
     } catch (const std::exception& error) {
       std::cerr << "vohost: " << scene << ": " << error.what() << '\n';
-      status = 2;
+      status = kExitInput;
     }
   }
   return status;
@@ -139,20 +151,46 @@ int runList(const Extension& extension, const RunOptions& options) {
 
 int runCommand(const std::string& library, const RunOptions& options) {
   if (options.scenes.size() > 1 && options.traceDir.empty()) {
-    throw Error("several scenes need --trace-dir, a folder for their traces");
+    throw CommandLineError("several scenes need --trace-dir, a folder for their traces");
   }
-  refuseClashingOutputs(options);
+  refuseClashingOutputs(library, options);
   Extension extension(library);
   if (!options.traceDir.empty()) return runList(extension, options);
   runOne(extension, options.scenes.front(), options.trace, options.html, options);
   return 0;
 }
 
+std::string mebibytes(uint64_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  return text;
+}
+
+void printSoakPoint(const std::string& scene, const SoakPoint& point) {
+  std::cout << scene << ": step " << point.step << ": resident " << mebibytes(point.memory.resident);
+  if (point.memory.allocated) std::cout << ", heap " << mebibytes(*point.memory.allocated);
+  std::cout << std::endl;
+}
+
+// Each scene in turn, its memory reported as the run goes; a scene whose memory grew fails the command.
+int soakCommand(const std::string& library, const std::vector<std::string>& scenes,
+                const SoakOptions& options) {
+  Extension extension(library);
+  int status = 0;
+  for (const std::string& path : scenes) {
+    SoakResult result = soakScene(extension, readScene(path), options,
+                                  [&](const SoakPoint& point) { printSoakPoint(path, point); });
+    std::cout << path << ": " << (result.held ? "held: " : "GREW: ") << result.verdict << '\n';
+    if (!result.held) status = kExitFound;
+  }
+  return status;
+}
+
 CLI::App* addRunCommand(CLI::App& app, RunOptions& run, std::string& library) {
   CLI::App* runApp = app.add_subcommand("run", "run a scene and write its trace, a JSON line per frame step");
   runApp->add_option("scenes", run.scenes, "the scene files (JSON); several need --trace-dir")->required();
   runApp->add_option("--frames", run.frames, "frame steps to run (default: the scene's)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(wholeNumber("frame steps", 0, INT_MAX));
   CLI::Option* trace =
       runApp->add_option("--trace", run.trace, "write the trace to this file instead of stdout");
   CLI::Option* html = runApp->add_option("--html", run.html,
@@ -172,17 +210,54 @@ CLI::App* addCheckCommand(CLI::App& app, SweepOptions& sweep, bool& sweeping, Sw
   checkApp->add_flag(
       "--sweep", sweeping,
       "call every routine in every state with hostile parameters, each check in a child process");
-  checkApp->add_option("--seed", sweep.seed, "add random cases, reproducible from this seed");
+  checkApp->add_option("--seed", sweep.seed, "add random cases, reproducible from this seed")
+      ->check(wholeNumber("a seed", 0, UINT64_MAX));
   checkApp->add_flag("--json", sweep.json, "report the sweep as JSON");
   checkApp->add_option("--only", sweep.only, "run only the checks whose name matches ('*' matches anything)");
   checkApp->add_option("--skip", sweep.skip, "leave out the checks whose name matches");
   checkApp->add_option("--timeout", sweep.timeoutSeconds, "seconds a check may take (default 60)")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeNumber("seconds", 1, INT_MAX));
   checkApp->add_flag("--sweep-child", child.active)->group("");
   checkApp->add_option("--from", child.from)->group("");
   checkApp->add_option("--to", child.to)->group("");
   checkApp->add_option("--folder", child.folder)->group("");
   return checkApp;
+}
+
+CLI::App* addSoakCommand(CLI::App& app, std::vector<std::string>& scenes, SoakOptions& soak,
+                         std::string& library) {
+  CLI::App* soakApp = app.add_subcommand(
+      "soak", "run scenes for many frame steps without a trace; their memory must not grow after warm-up");
+  soakApp->add_option("scenes", scenes, "the scene files (JSON)")->required();
+  soakApp->add_option("--steps", soak.steps, "frame steps to run (default 1000000)")
+      ->check(wholeNumber("frame steps", 1, INT_MAX));
+  soakApp->add_option("--warm-up", soak.warmUp, "the step the end is compared with (default 10000)")
+      ->check(wholeNumber("frame steps", 1, INT_MAX));
+  soakApp->add_option("--lib", library, "the built extension");
+  return soakApp;
+}
+
+const std::vector<std::string> kSubcommands = {"run", "soak", "check", "catalog"};
+
+// A bad command line: its problem in words and where to read the usage.
+int refuseCommandLine(const std::string& problem) {
+  std::cerr << "vohost: " << problem << "\nvohost --help shows the usage\n";
+  return kExitCommandLine;
+}
+
+int parse(CLI::App& app, int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (std::optional<std::string> word = unknownSubcommand(arguments, kSubcommands)) {
+    return refuseCommandLine("unknown subcommand '" + *word +
+                             "': the subcommands are run, soak, check and catalog");
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return app.exit(error);  // --help
+    return refuseCommandLine(error.what());
+  }
+  return -1;
 }
 
 }  // namespace
@@ -201,17 +276,23 @@ int main(int argc, char** argv) {
   CLI::App* checkApp = addCheckCommand(app, sweep, sweeping, child, library);
   CLI::App* catalogApp = app.add_subcommand("catalog", "the menus and entries as a designer sees them");
   catalogApp->add_option("lib", library, "the built extension");
+  std::vector<std::string> soakScenes;
+  SoakOptions soak;
+  CLI::App* soakApp = addSoakCommand(app, soakScenes, soak, library);
 
-  CLI11_PARSE(app, argc, argv);
+  if (int status = parse(app, argc, argv); status >= 0) return status;
   try {
     if (runApp->parsed()) return runCommand(library, run);
+    if (soakApp->parsed()) return soakCommand(library, soakScenes, soak);
     if (child.active) return runSweepChild(library, sweep, child.folder, child.from, child.to);
     if (sweeping) return runSweep(executablePath(), library, sweep, std::cout);
-    if (checkApp->parsed()) return printChecks(runChecks(Extension(library)), std::cout) ? 0 : 1;
+    if (checkApp->parsed()) return printChecks(runChecks(Extension(library)), std::cout) ? 0 : kExitFound;
     printCatalog(Extension(library), std::cout);
     return 0;
+  } catch (const CommandLineError& error) {
+    return refuseCommandLine(error.what());
   } catch (const std::exception& error) {
     std::cerr << "vohost: " << error.what() << '\n';
-    return 2;
+    return kExitInput;
   }
 }
