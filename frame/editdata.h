@@ -33,8 +33,11 @@ inline size_t editTextLength(const EDITDATA* edit) {
   size_t capacity = edit->eHeader.size > offsetof(EDITDATA, text)
                         ? (edit->eHeader.size - offsetof(EDITDATA, text)) / sizeof(Char)
                         : sizeof(edit->text) / sizeof(Char);
+  // The TEXT runs past the declared two units, as far as the record grew: read it through a pointer
+  // into the record, not as the array, whose bound a sanitizer holds to two.
+  const Char* text = edit->text;
   size_t length = 0;
-  while (length < capacity && edit->text[length]) ++length;
+  while (length < capacity && text[length]) ++length;
   return length;
 }
 
