@@ -348,6 +348,18 @@ TEST_F(TextRegex, NestedQuantifiersSearchedIn40UnitsEndInTheRegexErrorInsteadOfH
   EXPECT_EQ(rd->mismatchFlag, 0);
 }
 
+// Stars on stars can each match nothing: the matcher turns in them without moving along the text, for
+// minutes on 8 units (found by the stateful fuzzer).
+TEST_F(TextRegex, StackedStarsMatchedOnAShortTextEndInTheRegexErrorInsteadOfHanging) {
+  start(settings(0, 0, NIMBO_TEXT("kept")));
+  EXPECT_EQ(condition(kExactMatch, NIMBO_TEXT("ab-2-0-1"), NIMBO_TEXT("a******************")), 0);
+  EXPECT_EQ(rd->regexErrorFlag, 1);
+  EXPECT_EQ(text(), NIMBO_TEXT("kept"));
+  EXPECT_EQ(condition(kSearchPartial, NIMBO_TEXT("ab-2-0-1"), NIMBO_TEXT("(a*)*(b*)*(a*)*(b*)*(a*)*(b*)*c")),
+            0);
+  EXPECT_EQ(rd->regexErrorFlag, 1);
+}
+
 TEST_F(TextRegex, ACatastrophicExactMatchOver5000UnitsShowsItsErrorBoxAndLeavesTheText) {
   start(settings(0, 0, NIMBO_TEXT("kept")));
   EXPECT_EQ(condition(kExactMatch, Text(5000, NIMBO_TEXT('x')), NIMBO_TEXT("(x+x+)+y")), 0);

@@ -56,8 +56,9 @@ struct WorkMeter {
   }
 };
 
-// A bidirectional iterator over the text that charges every move to its meter: backtracking, however
-// it explodes, moves the iterator.
+// A bidirectional iterator over the text that charges every move and every comparison to its meter.
+// Backtracking moves the iterator; nested loops that can match nothing (`a**`, `(a*)*...`) do not, but
+// the matcher compares positions at every turn of a loop, so they are charged as well.
 class MeteredIterator {
  public:
   using iterator_category = std::bidirectional_iterator_tag;
@@ -90,7 +91,10 @@ class MeteredIterator {
     --*this;
     return before;
   }
-  bool operator==(const MeteredIterator& other) const { return at_ == other.at_; }
+  bool operator==(const MeteredIterator& other) const {
+    if (meter_) meter_->step();
+    return at_ == other.at_;
+  }
 
   const wchar_t* base() const { return at_; }
 
