@@ -6,10 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(param_strings regex scene)
+targets=(param_strings regex scene stateful)
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
+cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}" calls_from_scene
+# The stateful fuzzer starts from the example scenes, written as its calls.
+build/fuzz/fuzz/calls_from_scene build/fuzz/corpus/stateful examples/*.json
 for target in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$target"
   echo "fuzzing $target for $seconds s"
@@ -20,6 +22,7 @@ for target in "${targets[@]}"; do
     echo "the $target fuzzer found a fault; its input is in build/fuzz/$target-*" >&2
     exit 1
   fi
-  grep -E "^Done" "$log"
+  # "Done N runs in S second(s)": the executions per second follow from it.
+  awk -v target="$target" '/^Done/ { printf "%s: %d executions in %d s, %d per second\n", target, $2, $5, $5 > 0 ? $2 / $5 : $2 }' "$log"
 done
 echo "the fuzzers found nothing"
