@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <utility>
 
 #include "files/messages.h"
 #include "files/routines.h"
@@ -36,15 +37,18 @@ bool findInHistory(RUNDATA* rd, const Text& path) {
   return false;
 }
 
+// The copy and the room for it come first, so a failed allocation leaves the history as it was.
 void recordInHistory(RUNDATA* rd, const Text& path) {
+  Text entry = path;
+  rd->pathHistory.reserve(kHistoryCapacity);
   if (rd->pathHistory.empty()) {
     rd->historyIndex = 0;
   } else if (rd->pathHistory.size() == kHistoryCapacity) {
-    rd->pathHistory.pop_front();
+    rd->pathHistory.erase(rd->pathHistory.begin());
   } else {
     ++rd->historyIndex;
   }
-  rd->pathHistory.push_back(path);
+  rd->pathHistory.push_back(std::move(entry));
 }
 
 // An empty history keeps the index at -1 whatever the argument: no reader may be sent to an entry

@@ -2,6 +2,7 @@
 // property sheet and the setup dialog have files of their own.
 #include <cstring>
 
+#include "frame/barrier.h"
 #include "frame/catalog.h"
 #include "frame/editdata.h"
 #include "frame/exports.h"
@@ -68,16 +69,18 @@ int32_t VO_CALL GetInfos(int32_t query) {
 }
 
 int32_t VO_CALL CreateObject(voEditor* editor, void*, void* editData) {
-  if (!editorCompatible(editor)) return -1;
-  auto* edit = static_cast<EDITDATA*>(editData);
-  edit->popup = 1;
-  edit->options = 0;
-  edit->reserved2 = 0;
-  edit->reserved3 = 0;
-  auto* grown = reinterpret_cast<EDITDATA*>(
-      editor->editFunction(edit, VO_EDIT_REALLOC, reinterpret_cast<voValue>(edit), kNewObjectSize, 0));
-  if (grown) std::memcpy(grown->text, kDefaultText, sizeof(kDefaultText));
-  return 0;
+  return frame::shielded([&]() -> int32_t {
+    if (!editorCompatible(editor)) return -1;
+    auto* edit = static_cast<EDITDATA*>(editData);
+    edit->popup = 1;
+    edit->options = 0;
+    edit->reserved2 = 0;
+    edit->reserved3 = 0;
+    auto* grown = reinterpret_cast<EDITDATA*>(
+        editor->editFunction(edit, VO_EDIT_REALLOC, reinterpret_cast<voValue>(edit), kNewObjectSize, 0));
+    if (grown) std::memcpy(grown->text, kDefaultText, sizeof(kDefaultText));
+    return 0;
+  });
 }
 
 void VO_CALL GetObjectRect(voEditor*, voRect* rect, void*, void*) {
@@ -87,11 +90,13 @@ void VO_CALL GetObjectRect(voEditor*, voRect* rect, void*, void*) {
 
 void VO_CALL GetObjInfos(voEditor*, void*, voChar* name, voChar* author, voChar* copyright, voChar* comment,
                          voChar* website) {
-  platform::loadString(128, name, 255);
-  platform::loadString(129, author, 255);
-  platform::loadString(130, copyright, 255);
-  platform::loadString(131, comment, 1024);
-  platform::loadString(132, website, 255);
+  return frame::shielded([&]() -> void {
+    platform::loadString(128, name, 255);
+    platform::loadString(129, author, 255);
+    platform::loadString(130, copyright, 255);
+    platform::loadString(131, comment, 1024);
+    platform::loadString(132, website, 255);
+  });
 }
 
 const voChar* VO_CALL GetHelpFileName() {
@@ -100,67 +105,87 @@ const voChar* VO_CALL GetHelpFileName() {
 }
 
 void* VO_CALL GetActionMenu(voEditor* editor, void*, void*) {
-  return editorCompatible(editor)
-             ? frame::copyMenuResource(frame::catalogTable(CatalogKind::action).menuResource)
-             : nullptr;
+  return frame::shielded([&]() -> void* {
+    return editorCompatible(editor)
+               ? frame::copyMenuResource(frame::catalogTable(CatalogKind::action).menuResource)
+               : nullptr;
+  });
 }
 void* VO_CALL GetConditionMenu(voEditor* editor, void*, void*) {
-  return editorCompatible(editor)
-             ? frame::copyMenuResource(frame::catalogTable(CatalogKind::condition).menuResource)
-             : nullptr;
+  return frame::shielded([&]() -> void* {
+    return editorCompatible(editor)
+               ? frame::copyMenuResource(frame::catalogTable(CatalogKind::condition).menuResource)
+               : nullptr;
+  });
 }
 void* VO_CALL GetExpressionMenu(voEditor* editor, void*, void*) {
-  return editorCompatible(editor)
-             ? frame::copyMenuResource(frame::catalogTable(CatalogKind::expression).menuResource)
-             : nullptr;
+  return frame::shielded([&]() -> void* {
+    return editorCompatible(editor)
+               ? frame::copyMenuResource(frame::catalogTable(CatalogKind::expression).menuResource)
+               : nullptr;
+  });
 }
 
 int16_t VO_CALL GetActionCodeFromMenu(voEditor*, int16_t menuId) {
-  return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::action, static_cast<uint16_t>(menuId)));
+  return frame::shielded([&]() -> int16_t {
+    return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::action, static_cast<uint16_t>(menuId)));
+  });
 }
 int16_t VO_CALL GetConditionCodeFromMenu(voEditor*, int16_t menuId) {
-  return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::condition, static_cast<uint16_t>(menuId)));
+  return frame::shielded([&]() -> int16_t {
+    return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::condition, static_cast<uint16_t>(menuId)));
+  });
 }
 int16_t VO_CALL GetExpressionCodeFromMenu(voEditor*, int16_t menuId) {
-  return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::expression, static_cast<uint16_t>(menuId)));
+  return frame::shielded([&]() -> int16_t {
+    return static_cast<int16_t>(frame::codeFromMenu(CatalogKind::expression, static_cast<uint16_t>(menuId)));
+  });
 }
 
 const int16_t* VO_CALL GetActionInfos(voEditor*, int16_t code) {
-  return infos(CatalogKind::action, code);
+  return frame::shielded([&]() -> const int16_t* { return infos(CatalogKind::action, code); });
 }
 const int16_t* VO_CALL GetConditionInfos(voEditor*, int16_t code) {
-  return infos(CatalogKind::condition, code);
+  return frame::shielded([&]() -> const int16_t* { return infos(CatalogKind::condition, code); });
 }
 const int16_t* VO_CALL GetExpressionInfos(voEditor*, int16_t code) {
-  return infos(CatalogKind::expression, code);
+  return frame::shielded([&]() -> const int16_t* { return infos(CatalogKind::expression, code); });
 }
 
 void VO_CALL GetActionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (editorCompatible(editor)) loadDisplayString(CatalogKind::action, code, buffer, maximum);
+  return frame::shielded([&]() -> void {
+    if (editorCompatible(editor)) loadDisplayString(CatalogKind::action, code, buffer, maximum);
+  });
 }
 void VO_CALL GetConditionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (editorCompatible(editor)) loadDisplayString(CatalogKind::condition, code, buffer, maximum);
+  return frame::shielded([&]() -> void {
+    if (editorCompatible(editor)) loadDisplayString(CatalogKind::condition, code, buffer, maximum);
+  });
 }
 void VO_CALL GetExpressionString(voEditor* editor, int16_t code, voChar* buffer, int16_t maximum) {
-  if (editorCompatible(editor)) loadDisplayString(CatalogKind::expression, code, buffer, maximum);
+  return frame::shielded([&]() -> void {
+    if (editorCompatible(editor)) loadDisplayString(CatalogKind::expression, code, buffer, maximum);
+  });
 }
 
 void VO_CALL GetActionTitle(voEditor*, int16_t code, int16_t param, voChar* buffer, int16_t maximum) {
-  loadTitle(CatalogKind::action, code, param, buffer, maximum);
+  return frame::shielded([&]() -> void { loadTitle(CatalogKind::action, code, param, buffer, maximum); });
 }
 void VO_CALL GetConditionTitle(voEditor*, int16_t code, int16_t param, voChar* buffer, int16_t maximum) {
-  loadTitle(CatalogKind::condition, code, param, buffer, maximum);
+  return frame::shielded([&]() -> void { loadTitle(CatalogKind::condition, code, param, buffer, maximum); });
 }
 void VO_CALL GetExpressionTitle(voEditor*, int16_t code, voChar* buffer, int16_t maximum) {
-  loadTitle(CatalogKind::expression, code, 0, buffer, maximum);
+  return frame::shielded([&]() -> void { loadTitle(CatalogKind::expression, code, 0, buffer, maximum); });
 }
 
 void VO_CALL GetExpressionParam(voEditor*, int16_t code, int16_t param, voChar* buffer, int16_t maximum) {
-  frame::CatalogEntry entry = frame::findEntry(CatalogKind::expression, code);
-  if (maximum > 0) buffer[0] = 0;
-  if (entry.words && param >= 0 && param < entry.parameterCount() && entry.titleId(param) != 0) {
-    platform::loadString(entry.titleId(param), buffer, maximum);
-  }
+  return frame::shielded([&]() -> void {
+    frame::CatalogEntry entry = frame::findEntry(CatalogKind::expression, code);
+    if (maximum > 0) buffer[0] = 0;
+    if (entry.words && param >= 0 && param < entry.parameterCount() && entry.titleId(param) != 0) {
+      platform::loadString(entry.titleId(param), buffer, maximum);
+    }
+  });
 }
 
 const voChar** VO_CALL GetDependencies(voEditor*, void*) {

@@ -21,7 +21,8 @@ struct EDITDATA {
 };
 
 static_assert(offsetof(EDITDATA, popup) == 20 && offsetof(EDITDATA, options) == 24 &&
-              offsetof(EDITDATA, text) == 44 && sizeof(EDITDATA) == 48, "stored layout of EDITDATA");
+                  offsetof(EDITDATA, text) == 44 && sizeof(EDITDATA) == 48,
+              "stored layout of EDITDATA");
 
 constexpr uint16_t kEditDataSize = sizeof(EDITDATA);
 

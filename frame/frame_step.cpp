@@ -2,6 +2,7 @@
 // (each evaluated by the host at once, before anything moves), then the controlled objects move.
 #include <cassert>
 
+#include "frame/barrier.h"
 #include "frame/exports.h"
 #include "frame/routines.h"
 #include "motion/motion_loop.h"
@@ -33,16 +34,18 @@ void raiseOnce(RUNDATA* rd, int32_t& flag, int32_t code) {
 }  // namespace
 
 int16_t VO_CALL HandleRunObject(voHeader* header) {
-  assert(header && header->hoAdRunHeader);
-  RUNDATA* rd = runData(header);
-  if (rd->mismatchFlag == 1) raise(rd, kMismatch);
-  raiseOnce(rd, rd->pathInvalid, kPathInvalid);
-  raiseOnce(rd, rd->pathConfirmed, kPathConfirmed);
-  if (rd->autoPositionFlag == 1) raise(rd, kAutoPosition);
-  raise(rd, kRegexError);
-  rd->regexErrorFlag = 0;
+  return frame::shielded([&]() -> int16_t {
+    assert(header && header->hoAdRunHeader);
+    RUNDATA* rd = runData(header);
+    if (rd->mismatchFlag == 1) raise(rd, kMismatch);
+    raiseOnce(rd, rd->pathInvalid, kPathInvalid);
+    raiseOnce(rd, rd->pathConfirmed, kPathConfirmed);
+    if (rd->autoPositionFlag == 1) raise(rd, kAutoPosition);
+    raise(rd, kRegexError);
+    rd->regexErrorFlag = 0;
 
-  motion::runMotionLoop(rd);
-  if (!rd->controlList.empty() && rd->pendingReject == 1) motion::runDelayedRejects(rd);
-  return 0;
+    motion::runMotionLoop(rd);
+    if (!rd->controlList.empty() && rd->pendingReject == 1) motion::runDelayedRejects(rd);
+    return 0;
+  });
 }

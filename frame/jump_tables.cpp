@@ -1,6 +1,9 @@
 // The three jump tables, indexed by code: the one index of every routine of the catalog.
+#include <utility>
+
 #include "align/routines.h"
 #include "files/routines.h"
+#include "frame/barrier.h"
 #include "frame/routines.h"
 #include "motion/routines.h"
 #include "text/routines.h"
@@ -16,18 +19,16 @@ voValue VO_CALL notYetImplemented(voHeader*, voValue) {
   return 0;
 }
 
-}  // namespace
-
 // Rows of codes, kept as written so a routine is found from its code at a glance.
 // clang-format off
-const voConditionRoutine conditionRoutines[kConditionCount] = {
+constexpr voConditionRoutine conditionBodies[kConditionCount] = {
     text::RegexExpressionError, window::AutoPositionMode,        // 0-1
     files::DirectoryPathConfirmed, files::InvalidDirectoryPath,  // 2-3
     text::RegexSearchPartial, text::RGXMatchFullSETMXVal,        // 4-5
     text::RegexToMismatch, window::DetectClipboardChange,        // 6-7
 };
 
-const voActionRoutine actionRoutines[kActionCount] = {
+constexpr voActionRoutine actionBodies[kActionCount] = {
     text::SetTEXT, window::SetAutoPosition,                                   // 0-1
     window::EndAutoPositionMode, window::StartAutoPositionMode,               // 2-3
     files::SetPATH, window::SetWindowTitleBarCaption, files::ChangeTheName,   // 4-6
@@ -57,7 +58,7 @@ const voActionRoutine actionRoutines[kActionCount] = {
     motion::MoveTowardNamedTarget, motion::MoveTowardNamedTargetCustomParam,  // 52-53
 };
 
-const voExpressionRoutine expressionRoutines[kExpressionCount] = {
+constexpr voExpressionRoutine expressionBodies[kExpressionCount] = {
     text::GetTEXT, text::GetRegexReplace,                                         // 0-1
     files::NumberOfFiles, files::NumberOfDirs,                                    // 2-3
     files::FileName, files::DirName, files::GetPathFromHistory,                   // 4-6
@@ -69,5 +70,25 @@ const voExpressionRoutine expressionRoutines[kExpressionCount] = {
     notYetImplemented,                                                            // 18
 };
 // clang-format on
+
+template <const voActionRoutine* bodies, size_t... code>
+constexpr std::array<voActionRoutine, sizeof...(code)> guardedRoutines(std::index_sequence<code...>) {
+  return {guardedRoutine<bodies[code]>...};
+}
+
+template <size_t... code>
+constexpr std::array<voExpressionRoutine, sizeof...(code)> guardedExpressions(std::index_sequence<code...>) {
+  return {guardedExpression<expressionBodies[code], static_cast<int>(code)>...};
+}
+
+}  // namespace
+
+// What the host calls: every routine behind the barrier.
+const std::array<voConditionRoutine, kConditionCount> conditionRoutines =
+    guardedRoutines<conditionBodies>(std::make_index_sequence<kConditionCount>());
+const std::array<voActionRoutine, kActionCount> actionRoutines =
+    guardedRoutines<actionBodies>(std::make_index_sequence<kActionCount>());
+const std::array<voExpressionRoutine, kExpressionCount> expressionRoutines =
+    guardedExpressions(std::make_index_sequence<kExpressionCount>());
 
 }  // namespace nimbo::frame

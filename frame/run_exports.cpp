@@ -1,4 +1,5 @@
 // The run-time exports other than the record's life cycle: identity, sizes and the host's hooks.
+#include "frame/barrier.h"
 #include "frame/editdata.h"
 #include "frame/exports.h"
 #include "frame/routines.h"
@@ -15,19 +16,21 @@ constexpr int16_t kVersion = 1;
 }  // namespace
 
 int16_t VO_CALL GetRunObjectInfos(voEditor*, voRunInfo* info) {
-  info->conditions = const_cast<voConditionRoutine*>(frame::conditionRoutines);
-  info->actions = const_cast<voActionRoutine*>(frame::actionRoutines);
-  info->expressions = const_cast<voExpressionRoutine*>(frame::expressionRoutines);
-  info->conditionCount = frame::kConditionCount;
-  info->actionCount = frame::kActionCount;
-  info->expressionCount = frame::kExpressionCount;
-  info->editDataSize = kEditDataSize;
-  info->flags = kRunFlags;
-  info->windowProcPriority = kWindowProcPriority;
-  info->flags2 = 0;
-  info->identifier = kIdentifier;
-  info->version = kVersion;
-  return 1;
+  return frame::shielded([&]() -> int16_t {
+    info->conditions = const_cast<voConditionRoutine*>(frame::conditionRoutines.data());
+    info->actions = const_cast<voActionRoutine*>(frame::actionRoutines.data());
+    info->expressions = const_cast<voExpressionRoutine*>(frame::expressionRoutines.data());
+    info->conditionCount = frame::kConditionCount;
+    info->actionCount = frame::kActionCount;
+    info->expressionCount = frame::kExpressionCount;
+    info->editDataSize = kEditDataSize;
+    info->flags = kRunFlags;
+    info->windowProcPriority = kWindowProcPriority;
+    info->flags2 = 0;
+    info->identifier = kIdentifier;
+    info->version = kVersion;
+    return 1;
+  });
 }
 
 uint16_t VO_CALL GetRunObjectDataSize(voRunHeader*, void*) {

@@ -1,5 +1,6 @@
 // The setup dialog the editor opens on the object: shown modally over the editor's window. It only
 // informs; EDITDATA is left as it was whatever the answer.
+#include "frame/barrier.h"
 #include "frame/editdata.h"
 #include "frame/exports.h"
 #include "platform/dialog.h"
@@ -19,9 +20,11 @@ struct SetupParameters {
 }  // namespace
 
 int32_t VO_CALL EditObject(voEditor* editor, void*, void*, void* editData) {
-  if (!editorCompatible(editor)) return 0;
-  SetupParameters parameters{editData, editor};
-  return platform::showModalDialog(kSetupDialog, editor->parentWindow, &parameters) == platform::kDialogOk
-             ? 1
-             : 0;
+  return frame::shielded([&]() -> int32_t {
+    if (!editorCompatible(editor)) return 0;
+    SetupParameters parameters{editData, editor};
+    return platform::showModalDialog(kSetupDialog, editor->parentWindow, &parameters) == platform::kDialogOk
+               ? 1
+               : 0;
+  });
 }

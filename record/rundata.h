@@ -5,8 +5,8 @@
 
 #include <cfloat>
 #include <cstdint>
-#include <deque>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/vohost.h"
@@ -40,7 +40,7 @@ struct RUNDATA {
   std::vector<text::SubMatch> lastMatch;  // sub-matches of the last exact match; empty after a failure
   Char* SubMatchBuff = nullptr;
   uint32_t SubMatchBuffSize = 0;  // bytes
-  std::deque<Text> pathHistory;
+  std::vector<Text> pathHistory;  // at most 10 entries, oldest first
   Char oldFullPath[kRenamePathUnits] = {};
   Char newFullPath[kRenamePathUnits] = {};
   uint32_t clipboardSequence = 0;
@@ -63,6 +63,10 @@ struct RUNDATA {
 // Layouts and motions truncate to whole pixels, so every build must round each operation to its IEEE
 // type (SSE on 32-bit x86, never x87 extended precision) to place objects on the same pixels.
 static_assert(FLT_EVAL_METHOD == 0, "floating point must be evaluated in the precision of its type");
+
+// CreateRunObject builds the record in the host's block: a member whose construction could throw would
+// leave that block half built, with the host's header lost.
+static_assert(std::is_nothrow_default_constructible_v<RUNDATA>);
 
 static_assert(sizeof(RUNDATA) <= kRunDataSize, "RUNDATA must fit the block the host allocates");
 
