@@ -160,15 +160,13 @@ int runCommand(const std::string& library, const RunOptions& options) {
   return 0;
 }
 
-std::string mebibytes(uint64_t bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-  return text;
+std::string kibibytes(uint64_t bytes) {
+  return std::to_string((bytes + 512) / 1024) + " KiB";
 }
 
 void printSoakPoint(const std::string& scene, const SoakPoint& point) {
-  std::cout << scene << ": step " << point.step << ": resident " << mebibytes(point.memory.resident);
-  if (point.memory.allocated) std::cout << ", heap " << mebibytes(*point.memory.allocated);
+  std::cout << scene << ": step " << point.step << ": resident " << kibibytes(point.memory.resident);
+  if (point.memory.allocated) std::cout << ", heap " << kibibytes(*point.memory.allocated);
   std::cout << std::endl;
 }
 
