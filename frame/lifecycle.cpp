@@ -8,6 +8,7 @@
 #include "frame/editdata.h"
 #include "frame/exports.h"
 #include "frame/routines.h"
+#include "record/fsnc.h"
 
 using namespace nimbo;
 
@@ -27,6 +28,7 @@ void release(Char*& buffer) {
 int16_t VO_CALL CreateRunObject(voHeader* header, void* editData, void*) {
   return frame::shielded([&]() -> int16_t {
     assert(header && header->hoAdRunHeader && editData);
+    showLoadFailures();
     voHeader hostHeader = *header;
     RUNDATA* rd = new (header) RUNDATA();
     rd->rHo = hostHeader;

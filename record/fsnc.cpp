@@ -6,14 +6,35 @@
 
 namespace nimbo {
 
+namespace {
+
+// The load boxes waiting for the first instance. Constant-initialised and fixed in size: they are noted
+// while memory runs short, in whatever order the module's constructors run.
+struct LoadBox {
+  const Char* text;
+  const Char* caption;
+};
+constexpr int kModuleBuffers = 4;
+LoadBox pendingLoadBoxes[kModuleBuffers] = {};
+int pendingLoadBoxCount = 0;
+
+}  // namespace
+
 void allocateModuleBuffer(Char*& buffer, uint32_t& units, uint32_t bytes, const Char* text,
                           const Char* caption) {
   buffer = static_cast<Char*>(std::malloc(bytes));
   if (buffer) {
     units = bytes / sizeof(Char);
-  } else {
-    platform::messageBox(text, caption);
+  } else if (pendingLoadBoxCount < kModuleBuffers) {
+    pendingLoadBoxes[pendingLoadBoxCount++] = {text, caption};
   }
+}
+
+void showLoadFailures() {
+  for (int i = 0; i < pendingLoadBoxCount; ++i) {
+    platform::messageBox(pendingLoadBoxes[i].text, pendingLoadBoxes[i].caption);
+  }
+  pendingLoadBoxCount = 0;
 }
 
 }  // namespace nimbo

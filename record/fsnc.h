@@ -11,9 +11,13 @@
 namespace nimbo {
 
 // Allocates a module-wide buffer of `bytes` while the module loads. On failure the buffer stays absent
-// (the routines that store into it allocate it then) and the box with `text` and `caption` is shown.
+// (the routines that store into it allocate it then) and the box with `text` and `caption` is noted: a box
+// shown while the module loads would run inside the system's loader lock, where it can hang the host.
 void allocateModuleBuffer(Char*& buffer, uint32_t& units, uint32_t bytes, const Char* text,
                           const Char* caption);
+
+// Shows the boxes noted while the module loaded, once: the first instance's creation calls it.
+void showLoadFailures();
 
 }  // namespace nimbo
 

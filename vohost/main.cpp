@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "vohost/checks/allocation_sweep.h"
 #include "vohost/checks/catalog_print.h"
 #include "vohost/checks/check.h"
 #include "vohost/checks/sweep.h"
@@ -211,6 +212,9 @@ CLI::App* addCheckCommand(CLI::App& app, SweepOptions& sweep, bool& sweeping, Sw
   checkApp->add_option("--seed", sweep.seed, "add random cases, reproducible from this seed")
       ->check(wholeNumber("a seed", 0, UINT64_MAX));
   checkApp->add_flag("--json", sweep.json, "report the sweep as JSON");
+  checkApp->add_flag(
+      "--fail-allocations", sweep.failAllocations,
+      "with --sweep: fail each allocation of every check in turn (test builds of the extension)");
   checkApp->add_option("--only", sweep.only, "run only the checks whose name matches ('*' matches anything)");
   checkApp->add_option("--skip", sweep.skip, "leave out the checks whose name matches");
   checkApp->add_option("--timeout", sweep.timeoutSeconds, "seconds a check may take (default 60)")
@@ -283,6 +287,7 @@ int main(int argc, char** argv) {
     if (runApp->parsed()) return runCommand(library, run);
     if (soakApp->parsed()) return soakCommand(library, soakScenes, soak);
     if (child.active) return runSweepChild(library, sweep, child.folder, child.from, child.to);
+    if (sweeping && sweep.failAllocations) return runAllocationSweep(library, sweep, std::cout);
     if (sweeping) return runSweep(executablePath(), library, sweep, std::cout);
     if (checkApp->parsed()) return printChecks(runChecks(Extension(library)), std::cout) ? 0 : kExitFound;
     printCatalog(Extension(library), std::cout);

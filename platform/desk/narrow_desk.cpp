@@ -1,6 +1,7 @@
 // Narrow texts on the desk backend: decoded from the C library's narrow encoding.
 #include <cuchar>
 #include <cwchar>
+#include <new>
 
 #include "platform/desk/desk.h"
 #include "platform/platform.h"
@@ -31,17 +32,27 @@ Text decodeNarrow(const char* narrow) {
 
 }  // namespace
 
+// Like the system calls they stand for, these fail without throwing when memory runs out: the box is
+// not shown, the conversion gives the empty text and 0. The extension calls them from its handlers.
 void messageBoxNarrow(const char* text, const char* caption) {
-  desk::showMessageBox(decodeNarrow(text).c_str(), decodeNarrow(caption).c_str());
+  try {
+    desk::showMessageBox(decodeNarrow(text).c_str(), decodeNarrow(caption).c_str());
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 int oemToText(const char* narrow, Char* buffer, int units) {
   if (units <= 0) return 0;
-  Text text = decodeNarrow(narrow);
-  size_t length = std::min(text.size(), static_cast<size_t>(units - 1));
-  text.copy(buffer, length);
-  buffer[length] = 0;
-  return static_cast<int>(length + 1);
+  try {
+    Text text = decodeNarrow(narrow);
+    size_t length = std::min(text.size(), static_cast<size_t>(units - 1));
+    text.copy(buffer, length);
+    buffer[length] = 0;
+    return static_cast<int>(length + 1);
+  } catch (const std::bad_alloc&) {
+    buffer[0] = 0;
+    return 0;
+  }
 }
 
 }  // namespace nimbo::platform

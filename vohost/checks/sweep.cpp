@@ -20,13 +20,6 @@ namespace {
 constexpr char kMark = '\x01';  // starts the lines of the child's protocol
 constexpr size_t kOutputLines = 40;
 
-// A folder of a few files and a subfolder, made anew for each check: renames may change it.
-void prepareFolder(const std::filesystem::path& folder) {
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder / "sub");
-  for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) std::ofstream(folder / name) << "sweep";
-}
-
 std::vector<std::string> childArguments(const std::filesystem::path& library, const SweepOptions& options,
                                         const std::filesystem::path& folder, size_t from, size_t to) {
   std::vector<std::string> args = {
@@ -193,6 +186,12 @@ SweepResult sweepInChildren(const std::vector<SweepCheck>& checks, const ChildSt
   return Sweeper(checks, start, limit).run();
 }
 
+void prepareSweepFolder(const std::filesystem::path& folder) {
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "sub");
+  for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) std::ofstream(folder / name) << "sweep";
+}
+
 int runSweep(const std::filesystem::path& program, const std::filesystem::path& library,
              const SweepOptions& options, std::ostream& out) {
   std::vector<SweepCheck> checks = sweepChecks(Extension(library), options);
@@ -219,7 +218,7 @@ int runSweepChild(const std::filesystem::path& library, const SweepOptions& opti
   std::vector<SweepCheck> checks = sweepChecks(extension, options);
   for (size_t i = from; i < std::min(to, checks.size()); ++i) {
     std::filesystem::current_path(folder.parent_path());  // a folder in use cannot be removed on Windows
-    prepareFolder(folder);
+    prepareSweepFolder(folder);
     std::filesystem::current_path(folder);  // a rename by a relative name stays inside
     std::cout << kMark << "begin " << i << std::endl;
     try {

@@ -41,10 +41,17 @@ struct SweepOptions {
   std::vector<std::string> skip;  // name patterns a check must not match
   int timeoutSeconds = 60;        // per check
   bool json = false;
+  bool failAllocations = false;  // fail each allocation of every check in turn, in this process
 };
 
 // The checks, in a fixed order for a given extension and options.
 std::vector<SweepCheck> sweepChecks(const Extension& extension, const SweepOptions& options);
+
+// A folder of a few files and a subfolder, made anew for each check: renames may change it.
+void prepareSweepFolder(const std::filesystem::path& folder);
+
+// The check's scene: a setup line on the first frame, then the line that calls the routine (event line 2).
+Scene sweepScene(const SweepCheck& check, const std::filesystem::path& folder);
 
 // One check, in this process: a frame set up in the check's state, the routine called with its
 // parameters, then further frame steps. Throws Error when the extension misuses the host.

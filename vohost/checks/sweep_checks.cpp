@@ -282,8 +282,12 @@ std::vector<SweepCheck> sweepChecks(const Extension& extension, const SweepOptio
   return checks;
 }
 
+Scene sweepScene(const SweepCheck& check, const std::filesystem::path& folder) {
+  return checkScene(check, caseIndexOf(check.name), folder);
+}
+
 void runSweepCheck(const Extension& extension, const SweepCheck& check, const std::filesystem::path& folder) {
-  runScene(extension, checkScene(check, caseIndexOf(check.name), folder), -1, [](const StepRecord&) {});
+  runScene(extension, sweepScene(check, folder), -1, [](const StepRecord&) {});
 }
 
 }  // namespace vohost

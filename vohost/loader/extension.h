@@ -27,6 +27,9 @@ class Extension {
   const std::vector<std::string>& missing() const { return missing_; }
   const std::filesystem::path& path() const { return path_; }
 
+  // A symbol beyond the interface (a test build's hooks), or null when the module has none.
+  void* extraSymbol(const char* name) const { return module_.symbol(name); }
+
   // Throws Error naming every missing export; running a frame needs them all.
   void requireAll() const;
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/exports.h"
@@ -34,6 +35,9 @@ class Runtime {
   // destroyed object leaves the frame at the end of the step that marked it; its record stays readable,
   // marked, until every NIMBO instance has had a frame step since, and is freed then.
   StepRecord step();
+
+  // Calls `watch` as each routine of the extension is entered and left (see Services).
+  void watchRoutines(Services::RoutineWatch watch) { services_.watchRoutines(std::move(watch)); }
 
   int framesDone() const { return frame_; }
   int nimboCount() const { return objects_.nimboCount(); }

@@ -31,6 +31,10 @@ class Services {
   Services(const Services&) = delete;
   Services& operator=(const Services&) = delete;
 
+  // Told when a routine of the extension is entered and left, with where the call stands.
+  using RoutineWatch = std::function<void(const std::string& where, bool entering)>;
+  void watchRoutines(RoutineWatch watch) { watch_ = std::move(watch); }
+
   // The expression cookie the next routine receives.
   voValue depth() const { return static_cast<voValue>(contexts_.size()); }
 
@@ -41,7 +45,9 @@ class Services {
     voValue first = args.size() > 0 ? args[0].value() : 0;
     voValue second = args.size() > 1 ? args[1].value() : 0;
     contexts_.push_back({std::move(args), 0});
+    if (watch_) watch_(where, true);
     voValue result = call(first, second);
+    if (watch_) watch_(where, false);
     contexts_.pop_back();
     reportAfter(where);
     return result;
@@ -73,6 +79,7 @@ class Services {
   std::vector<CallContext> contexts_;
   std::string fault_;                // a misuse of a service by the extension, reported after the call
   std::exception_ptr pendingError_;  // an error inside generateEvent, rethrown once the extension returns
+  RoutineWatch watch_;
 };
 
 }  // namespace vohost
