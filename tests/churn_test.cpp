@@ -119,6 +119,9 @@ TEST(Churn, TheLibraryLoadedAndUnloadedLeavesNothingBehind) {
     if (cycle == warm) atWarm = memoryHeld();
   }
   EXPECT_NE(unreachableBlocks(), std::optional<bool>(true));
+  // Under a user-mode emulator the resident size holds the emulator's cache of translated code, which
+  // grows with every load of the library's code: there the unload alone is checked.
+  if (std::getenv("NIMBO_EMULATED_CPU")) return;
   uint64_t atEnd = memoryHeld();
   EXPECT_LE(atEnd, atWarm + allowedGrowth() + kLoaderBytesPerCycle * (total - warm))
       << "grew from " << atWarm << " at cycle " << warm << " to " << atEnd << " at cycle " << total;
