@@ -23,6 +23,6 @@ for target in "${targets[@]}"; do
     exit 1
   fi
   # "Done N runs in S second(s)": the executions per second follow from it.
-  awk -v target="$target" '/^Done/ { printf "%s: %d executions in %d s, %d per second\n", target, $2, $5, $5 > 0 ? $2 / $5 : $2 }' "$log"
+  awk -v target="$target" '/^Done/ { printf "%s: %d executions in %d s, %d per second\n", target, $2, $5, ($5 > 0 ? $2 / $5 : $2) }' "$log"
 done
 echo "the fuzzers found nothing"
