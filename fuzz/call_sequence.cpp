@@ -57,17 +57,8 @@ class Decoder {
 
   Scene scene() {
     Scene scene;
-    InstanceSettings ball{.x = 100,
-                          .y = 100,
-                          .width = 32,
-                          .height = 24,
-                          .hotSpotX = 16,
-                          .hotSpotY = 12,
-                          .animationFrames = 4,
-                          .direction = 0,
-                          .inkEffect = 13,
-                          .alpha = 255,
-                          .values = {}};
+    InstanceSettings ball = stockBall();
+    ball.inkEffect = 13;
     scene.objects.push_back({"Ball", VO_KIND_ACTIVE, std::vector<InstanceSettings>(kBalls, ball)});
     scene.objects[0].instances[1].x = 300;
     scene.objects[0].instances[2].y = 400;

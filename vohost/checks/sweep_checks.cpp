@@ -202,17 +202,7 @@ EventLine callLine(const SweepCheck& check) {
 Scene checkScene(const SweepCheck& check, size_t caseIndex, const std::filesystem::path& folder) {
   Scene scene;
   scene.frame.frames = kFrames;
-  InstanceSettings ball{.x = 100,
-                        .y = 100,
-                        .width = 32,
-                        .height = 24,
-                        .hotSpotX = 16,
-                        .hotSpotY = 12,
-                        .animationFrames = 4,
-                        .direction = 0,
-                        .inkEffect = 0,
-                        .alpha = 255,
-                        .values = {}};
+  InstanceSettings ball = stockBall();
   scene.objects.push_back({"Ball", VO_KIND_ACTIVE, {ball, ball, ball}});
   scene.objects[0].instances[1].x = 300;
   scene.objects[0].instances[2].y = 400;

@@ -46,6 +46,21 @@ struct InstanceSettings {
   std::vector<int32_t> values;  // alterable values from A
 };
 
+// The sweep's and the fuzzer's stock object: 32×24 at (100, 100), hot spot at its centre, four frames.
+inline InstanceSettings stockBall() {
+  return {.x = 100,
+          .y = 100,
+          .width = 32,
+          .height = 24,
+          .hotSpotX = 16,
+          .hotSpotY = 12,
+          .animationFrames = 4,
+          .direction = 0,
+          .inkEffect = 0,
+          .alpha = 255,
+          .values = {}};
+}
+
 struct ObjectType {
   std::string name;
   int16_t kind = VO_KIND_ACTIVE;
