@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <type_traits>
 
 #include "motion/messages.h"
 #include "motion/orbit.h"
@@ -30,10 +31,17 @@ int32_t takeGroupId(RUNDATA* rd) {
   return identifier;
 }
 
-int32_t createGroup(RUNDATA* rd, const Text& name) {
+// Growth doubles as push_back's would, so making room one at a time stays linear.
+template <class List>
+void makeRoomForOne(List& list) {
+  if (list.size() == list.capacity()) list.reserve(std::max<size_t>(4, list.capacity() * 2));
+}
+
+// The room in both lists has been made: nothing here allocates.
+int32_t createGroup(RUNDATA* rd, Text&& name) noexcept {
   int32_t identifier = takeGroupId(rd);
   rd->groupCounts.emplace_back(identifier, 0);
-  rd->motionGroups.push_back({name, identifier});
+  rd->motionGroups.push_back({std::move(name), identifier});
   return identifier;
 }
 
@@ -96,27 +104,33 @@ int32_t findGroup(const RUNDATA* rd, const Text& name) {
 }
 
 // The first registration of an object wins. With no group at all there is nothing to be a duplicate
-// of, so the first group is made before the list is searched.
+// of, so the first group is made before the list is searched. Every allocation comes before the first
+// change: a failed one leaves no group without its entry and no entry without its group.
 void registerEntry(RUNDATA* rd, voObject* object, const ControlEntry& entry) {
+  static_assert(std::is_nothrow_move_constructible_v<ControlEntry>);
   int32_t identifier = findGroup(rd, entry.groupName);
-  if (rd->motionGroups.empty()) {
-    identifier = createGroup(rd, entry.groupName);
-  } else if (registered(rd, object)) {
+  if (!rd->motionGroups.empty() && registered(rd, object)) {
     reportRedundantInput(rd, entry.groupName);
     return;
-  } else if (identifier == kNoGroup) {
-    identifier = createGroup(rd, entry.groupName);
   }
-  ControlEntry& added = rd->controlList.emplace_back(entry);
+  ControlEntry added = entry;
+  makeRoomForOne(rd->controlList);
+  if (identifier == kNoGroup) {
+    Text name = entry.groupName;
+    makeRoomForOne(rd->groupCounts);
+    makeRoomForOne(rd->motionGroups);
+    identifier = createGroup(rd, std::move(name));
+  }
   added.object = object;
   added.moving = 1;
   added.rejectArmed = 0;
   added.rejectDelay = -1;
   added.groupId = identifier;
+  ControlEntry& stored = rd->controlList.emplace_back(std::move(added));
   GroupCount* count = countOf(rd, identifier);
   assert(count);  // every group is made with its count
   ++count->second;
-  placeFirst(rd, added);
+  placeFirst(rd, stored);
 }
 
 // One pass that closes the gaps as it goes, keeping the order of the rest.

@@ -28,12 +28,12 @@ voValue VO_CALL RGX_TotalNumber_Match(voHeader* header, voValue hostValue);
 voValue VO_CALL RGX_SubMatch(voHeader* header, voValue hostValue);
 
 // Writes `text` (null reads as empty) into the TEXT: into a new buffer of its size when it is longer
-// than the current TEXT, else into the current buffer. False, with the TEXT absent, when that
+// than the current TEXT, else into the current buffer. False, with the TEXT as it was, when that
 // allocation failed; the caller reports it.
 bool storeTEXT(RUNDATA* rd, const Char* text);
 
-// Replaces the TEXT with `built` in a new buffer of its length; false, with the TEXT absent, when the
-// allocation failed (the box has been shown).
+// Replaces the TEXT with `built` in a new buffer of its length; false, with the TEXT as it was, when
+// the allocation failed (the box has been shown).
 bool replaceTEXT(RUNDATA* rd, const Text& built);
 
 // The matched text of sub-match `index` of the last exact match, read in the kept copy of its source;

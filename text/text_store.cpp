@@ -1,5 +1,5 @@
 // The TEXT: its buffer, set by action 0 and by a successful exact match, read by expression 0. An
-// absent TEXT (a failed allocation) reads as the empty text everywhere.
+// absent TEXT (before the first one is stored) reads as the empty text everywhere.
 #include <cassert>
 #include <cstdlib>
 #include <string>
@@ -23,13 +23,15 @@ Char* allocateUnits(size_t units) {
 }  // namespace
 
 // The buffer is replaced only when the new text is longer than the current one as a string: a text
-// that once shrank is not grown back into its old buffer.
+// that once shrank is not grown back into its old buffer. The old TEXT goes only once its replacement
+// exists, so a failed allocation loses nothing.
 bool storeTEXT(RUNDATA* rd, const Char* text) {
   size_t n = unitLength(text);
   if (!rd->sText || n > unitLength(rd->sText)) {
+    Char* grown = allocateUnits(n + 1);
+    if (!grown) return false;
     std::free(rd->sText);
-    rd->sText = allocateUnits(n + 1);
-    if (!rd->sText) return false;
+    rd->sText = grown;
   }
   // The new text may be the TEXT itself, handed back by "Get TEXT$(".
   std::char_traits<Char>::move(rd->sText, text ? text : kEmpty, n + 1);
@@ -45,13 +47,14 @@ int32_t VO_CALL SetTEXT(voHeader* header, voValue newText, voValue) {
 }
 
 bool replaceTEXT(RUNDATA* rd, const Text& built) {
-  std::free(rd->sText);
-  rd->sText = allocateUnits(built.size() + 1);
-  if (!rd->sText) {
+  Char* rebuilt = allocateUnits(built.size() + 1);
+  if (!rebuilt) {
     platform::messageBox(kRebuildMallocText, kRebuildMallocCaption);
     return false;
   }
-  std::char_traits<Char>::copy(rd->sText, built.c_str(), built.size() + 1);
+  std::char_traits<Char>::copy(rebuilt, built.c_str(), built.size() + 1);
+  std::free(rd->sText);
+  rd->sText = rebuilt;
   return true;
 }
 

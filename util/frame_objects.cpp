@@ -67,7 +67,7 @@ void nudgeLeft(RUNDATA* rd, voObject* object) {
 }
 }  // namespace
 
-// A failed allocation leaves the TEXT absent, without a box.
+// A failed allocation leaves the TEXT as it was, without a box.
 int32_t VO_CALL GetAllObjectsNameAtTheFrame(voHeader* header, voValue, voValue) {
   assert(header);
   RUNDATA* rd = runData(header);
