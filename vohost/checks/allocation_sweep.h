@@ -1,12 +1,13 @@
 // The allocation-failure sweep: every check of the hostile-input sweep run again with each allocation
 // its routine makes failing in turn, on a test build of the extension that can fail a chosen allocation.
-// Nothing may come out of the extension, nothing may leak, and a failed call leaves the record as a
-// successful call or no call does (read back through the read-only expressions), unless it shows one of
-// the allocation-failure boxes whose routine leaves the TEXT absent.
+// Nothing may come out of the extension, nothing may leak, and the call whose allocation failed leaves
+// the record as that call succeeding or not made at all would (read back through the read-only
+// expressions just before and after it), unless it shows the box its routine gives for a failure.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -15,6 +16,7 @@
 #include "vohost/checks/sweep.h"
 #include "vohost/loader/extension.h"
 #include "vohost/scenes/trace.h"
+#include "vohost/simhost/runtime.h"
 
 namespace vohost {
 
@@ -38,8 +40,11 @@ struct FaultedRun {
   uint64_t failed = 0;
   std::string escaped;  // what came out of the extension
 };
+// Told just before and just after each call of the line (an action runs once per selected object), with
+// allocations neither counted nor failed while it looks.
+using CallWatch = std::function<void(Runtime& runtime, bool entering)>;
 FaultedRun runWithAllocationFault(const Extension& extension, AllocationFaults& control, const Scene& scene,
-                                  uint64_t failAt, uint64_t failOver = 0);
+                                  uint64_t failAt, uint64_t failOver = 0, const CallWatch& watch = {});
 
 struct AllocationFinding {
   std::string check;

@@ -39,6 +39,11 @@ class Runtime {
   // Calls `watch` as each routine of the extension is entered and left (see Services).
   void watchRoutines(Services::RoutineWatch watch) { services_.watchRoutines(std::move(watch)); }
 
+  // An expression of a NIMBO instance, evaluated now, as an event line would.
+  HostValue evaluate(const ExpressionCall& call, const std::string& where) {
+    return events_.callExpression(call, where);
+  }
+
   int framesDone() const { return frame_; }
   int nimboCount() const { return objects_.nimboCount(); }
   voHeader* nimboRecord(int index) const { return objects_.nimboRecord(index); }
