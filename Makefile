@@ -69,9 +69,9 @@ soak: deps
 	cmake --build --preset dev -j $(JOBS) --target vohost_tests
 	NIMBO_CHURN_FULL=1 build/dev/tests/vohost_tests --gtest_filter='Churn.*'
 
-# Longer fuzzing runs: make fuzz FUZZ_SECONDS=3600
+# Longer fuzzing runs: make fuzz FUZZ_SECONDS=3600 [FUZZ_RUNS=10000000] [FUZZ_TARGETS="regex scene"]
 fuzz: deps
-	scripts/fuzz.sh $(FUZZ_SECONDS)
+	FUZZ_RUNS=$(FUZZ_RUNS) FUZZ_TARGETS="$(FUZZ_TARGETS)" scripts/fuzz.sh $(FUZZ_SECONDS)
 
 # The replay page with 5 000 moving objects over 600 steps: its size, and its playback in Chromium.
 bench-replay: browser-deps

@@ -3,10 +3,13 @@
 # Each starts from the kept inputs in fuzz/corpus/TARGET (seeds, and every input that once found a
 # fault, so those run first as regressions) and grows its own corpus in build/fuzz/corpus/TARGET. A
 # fault stops the run with the input saved as build/fuzz/TARGET-crash-...; keep it in fuzz/corpus.
+# FUZZ_RUNS=N ends each target at N executions if that comes first; FUZZ_TARGETS names the targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(param_strings regex scene stateful)
+read -r -a targets <<<"${FUZZ_TARGETS:-param_strings regex scene stateful}"
+runs=()
+[[ -n "${FUZZ_RUNS:-}" ]] && runs=(-runs="$FUZZ_RUNS")
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}" calls_from_scene
@@ -16,7 +19,7 @@ for target in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$target"
   echo "fuzzing $target for $seconds s"
   log="build/fuzz/$target.log"
-  if ! "build/fuzz/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+  if ! "build/fuzz/fuzz/${target}_fuzz" -max_total_time="$seconds" "${runs[@]}" -timeout=10 -rss_limit_mb=4096 \
     -artifact_prefix="build/fuzz/$target-" "build/fuzz/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "the $target fuzzer found a fault; its input is in build/fuzz/$target-*" >&2
