@@ -95,6 +95,32 @@ TEST(CommandLine, NoOutputIsWrittenOverAnInput) {
   std::filesystem::remove_all(root);
 }
 
+// A scene's own "write file" may write anywhere but over the run's own files.
+TEST(CommandLine, ASceneCannotWriteOverItselfNorTheRunsOtherFiles) {
+  std::filesystem::path root = std::filesystem::temp_directory_path() / "nimbo-scene-writes";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root);
+  std::filesystem::path scene = root / "writer.json", trace = root / "writer.jsonl";
+  auto writeScene = [&](const std::filesystem::path& target) {
+    std::ofstream(scene)
+        << R"({"frame": {"frames": 2}, "events": [{"conditions": [{"host": "start of frame"}],
+      "actions": [{"host": "write file", "path": ")"
+        << target.generic_string() << R"(", "text": "overwritten"}]}]})";
+    return contents(scene);
+  };
+  for (const std::filesystem::path& target : {scene, root / "." / "writer.json", trace}) {
+    std::string original = writeScene(target);
+    Outcome outcome = vohost({"run", scene.string(), "--trace", trace.string()});
+    EXPECT_EQ(outcome.ended, "exit status 2") << outcome.output;
+    EXPECT_NE(outcome.output.find("is the run's own file"), std::string::npos) << outcome.output;
+    EXPECT_EQ(contents(scene), original);
+  }
+  writeScene(root / "elsewhere.txt");
+  EXPECT_EQ(vohost({"run", scene.string(), "--trace", trace.string()}).ended, "");
+  EXPECT_EQ(contents(root / "elsewhere.txt"), "overwritten");
+  std::filesystem::remove_all(root);
+}
+
 TEST(CommandLine, ABrokenSceneOrAMissingExtensionExitsWith2) {
   std::filesystem::path broken = std::filesystem::temp_directory_path() / "nimbo-broken-scene.json";
   std::ofstream(broken) << R"({"frame":{"frames":"three"}})";

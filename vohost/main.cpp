@@ -79,10 +79,13 @@ void writeReplayPage(const ReplayPage& page, std::ofstream& file, const std::str
   note << "replay page in " << path << " (" << std::filesystem::file_size(path) << " bytes)\n";
 }
 
+std::vector<std::filesystem::path> runFiles(const std::string& library, const RunOptions& options);
+
 // One scene to its trace (stdout when `trace` is empty) and, when `html` is set, its replay page.
 void runOne(const Extension& extension, const std::string& scenePath, const std::string& trace,
             const std::string& html, const RunOptions& options) {
   Scene scene = readScene(scenePath);
+  scene.kept = runFiles(extension.path().string(), options);
   std::ofstream file;
   if (!trace.empty()) file = openOutput(trace, "trace");
   std::ostream& out = trace.empty() ? std::cout : file;
@@ -115,23 +118,36 @@ std::string traceInDir(const RunOptions& options, const std::string& scenePath) 
   return traceFileIn(options.traceDir, scenePath).string();
 }
 
-// Thrown when the command line would overwrite one of its own inputs: nothing runs then.
-struct CommandLineError : Error {
-  using Error::Error;
-};
-
-void refuseClashingOutputs(const std::string& library, const RunOptions& options) {
+std::vector<std::string> outputsOf(const RunOptions& options) {
   std::vector<std::string> outputs;
   if (!options.trace.empty()) outputs.push_back(options.trace);
   if (!options.html.empty()) outputs.push_back(options.html);
   if (!options.traceDir.empty()) {
     for (const std::string& scene : options.scenes) outputs.push_back(traceInDir(options, scene));
   }
+  return outputs;
+}
+
+// Thrown when the command line would overwrite one of its own inputs: nothing runs then.
+struct CommandLineError : Error {
+  using Error::Error;
+};
+
+void refuseClashingOutputs(const std::string& library, const RunOptions& options) {
+  std::vector<std::string> outputs = outputsOf(options);
   try {
     refuseOutputClashes(options.scenes, outputs, library);
   } catch (const Error& error) {
     throw CommandLineError(error.what());
   }
+}
+
+// The files a scene's own "write file" may not write over.
+std::vector<std::filesystem::path> runFiles(const std::string& library, const RunOptions& options) {
+  std::vector<std::filesystem::path> files(options.scenes.begin(), options.scenes.end());
+  files.emplace_back(library);
+  for (const std::string& output : outputsOf(options)) files.emplace_back(output);
+  return files;
 }
 
 // With --trace-dir every scene runs, each to DIR/NAME.jsonl; a scene that fails is reported and the
@@ -177,7 +193,10 @@ int soakCommand(const std::string& library, const std::vector<std::string>& scen
   Extension extension(library);
   int status = 0;
   for (const std::string& path : scenes) {
-    SoakResult result = soakScene(extension, readScene(path), options,
+    Scene scene = readScene(path);
+    scene.kept.assign(scenes.begin(), scenes.end());
+    scene.kept.emplace_back(library);
+    SoakResult result = soakScene(extension, std::move(scene), options,
                                   [&](const SoakPoint& point) { printSoakPoint(path, point); });
     std::cout << path << ": " << (result.held ? "held: " : "GREW: ") << result.verdict << '\n';
     if (!result.held) status = kExitFound;

@@ -141,6 +141,9 @@ struct Scene {
   std::vector<ObjectType> objects;
   std::vector<EditOverrides> nimbo;  // one per NIMBO instance
   std::vector<EventLine> events;
+  // Not in the scene's file: the files of the run itself (the scenes, the extension, the outputs), which
+  // a "write file" action refuses to write over.
+  std::vector<std::filesystem::path> kept;
 };
 
 // Throws Error naming the place (event line, condition, key) of the first problem.

@@ -6,6 +6,7 @@
 #include "vohost/error.h"
 #include "vohost/simhost/desktop.h"
 #include "vohost/simhost/events.h"
+#include "vohost/simhost/scene_run.h"
 #include "vohost/utf.h"
 
 namespace vohost {
@@ -20,9 +21,13 @@ Position unpackPosition(int32_t packed) {
 
 // A file of the scene's own, for the extension to find: missing folders are made, the text is written as
 // UTF-8. A path relative to the working directory, as the extension's own paths are.
-void writeSceneFile(const nimbo::Text& path, const nimbo::Text& text, const std::string& where) {
+void writeSceneFile(const nimbo::Text& path, const nimbo::Text& text,
+                    const std::vector<std::filesystem::path>& kept, const std::string& where) {
   std::string name = toUtf8(path);
   std::filesystem::path file(std::u8string(name.begin(), name.end()));
+  for (const std::filesystem::path& own : kept) {
+    if (sameFile(file, own)) throw Error(where + ": \"" + name + "\" is the run's own file " + own.string());
+  }
   std::error_code error;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
   if (error) throw Error(where + ": cannot make the folder of \"" + name + "\": " + error.message());
@@ -65,7 +70,7 @@ void EventRunner::runHost(const HostAction& action, const std::string& where) {
       break;
     case HostActionKind::writeFile:
       writeSceneFile(std::get<nimbo::Text>(evaluate(action.operands[0], where)),
-                     std::get<nimbo::Text>(evaluate(action.operands[1], where)), where);
+                     std::get<nimbo::Text>(evaluate(action.operands[1], where)), scene_.kept, where);
       break;
   }
 }

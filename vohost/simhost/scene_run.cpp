@@ -24,17 +24,12 @@ std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::f
   return dir / scene.stem().concat(".jsonl");
 }
 
-namespace {
-
-// The same file under two names: a link, a relative path, another spelling of the same folders. A file
-// that does not exist yet can only be the same as another by its resolved path.
-bool sameFile(const std::string& a, const std::string& b) {
+// A file that does not exist yet can only be the same as another by its resolved path.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code error;
   if (std::filesystem::equivalent(a, b, error)) return true;
   return std::filesystem::weakly_canonical(a) == std::filesystem::weakly_canonical(b);
 }
-
-}  // namespace
 
 void refuseOutputClashes(const std::vector<std::string>& scenes, const std::vector<std::string>& outputs,
                          const std::string& library) {

@@ -22,6 +22,9 @@ std::vector<std::string> traceScene(const Extension& extension, const Scene& sce
 // DIR/NAME.jsonl for the scene NAME.json: where a run of several scenes writes each trace.
 std::filesystem::path traceFileIn(const std::filesystem::path& dir, const std::filesystem::path& scene);
 
+// The same file under two names: a link, a relative path, another spelling of the same folders.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Throws an Error naming the file when an output is one of the scenes, the extension or another output,
 // under any name (a link, another path to it): a mistyped command line must not overwrite an input, nor
 // two scenes share a trace.
