@@ -38,6 +38,7 @@ test: browser-deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
+	scripts/test-dist.sh
 	scripts/fuzz.sh 15
 
 # The 32-bit DLL, its image checked and the suite run on it under emulated 32-bit Wine (the emulator is
