@@ -45,7 +45,7 @@ mapfile -t entries < <(listed)
 (cd "$files" && sha256sum "${entries[@]}") | crlf >"$files/SHA256SUMS"
 mapfile -t entries < <(listed)
 # A zip stores local time: UTC here, so the bytes do not depend on the machine's zone. -X leaves out the
-# owner and the access and change times, which no two runs share.
+# owner's user and group ids, which differ from machine to machine.
 (cd "$files" && chmod 644 "${entries[@]}" && TZ=UTC touch -d "@$epoch" "${entries[@]}" &&
   TZ=UTC zip -q -X -D "$stage/package.zip" "${entries[@]}")
 
