@@ -4,8 +4,7 @@
 # in an independent reader, the sums, the install notes against what the DLL tells the editor, one
 # version everywhere, the same bytes from a second run, and bad inputs refused with the last package kept.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$(dirname "$0")/.." || exit 1
 scripts/install-deps.sh fp-utils libchm-bin || exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -124,11 +123,10 @@ cp "$zip" "$work/kept.zip"
 refused() {  # expected words of the error, then the arguments of dist.sh
   local words=$1 message
   shift
-  ! message=$(scripts/dist.sh "$@" 2>&1 >/dev/null) && grep -q -F "$words" <<<"$message" &&
-    cmp -s "$zip" "$work/kept.zip" && [ "$(ls -A "$work/dist")" = "$name" ] || {
+  if message=$(scripts/dist.sh "$@" 2>&1 >/dev/null) || ! grep -q -F "$words" <<<"$message" ||
+    ! cmp -s "$zip" "$work/kept.zip" || [ "$(ls -A "$work/dist")" != "$name" ]; then
     echo "dist.sh $*: $message"
-    return 1
-  }
+  fi
 }
 report=$(
   refused "no DLL at $work/none.dll" "$work/none.dll" "$chm" "$work/dist"
