@@ -9,8 +9,10 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine
 BROWSER_PACKAGES := chromium
 NODE_PACKAGES := nodejs npm
 BROWSER_MODULES := tests/browser/node_modules/.package-lock.json
+# The package: the 32-bit DLL (MinGW-w64), the help file (chmcmd) and the zip.
+DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
 
-.PHONY: deps browser-deps demo test test-win32 test-win64 bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps demo test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -36,6 +38,7 @@ test: browser-deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
+	scripts/test-dist.sh
 	scripts/fuzz.sh 15
 
 # The 32-bit DLL, its image checked and the suite run on it under emulated 32-bit Wine (the emulator is
@@ -48,6 +51,16 @@ test-win32: deps
 test-win64: deps
 	@scripts/install-deps.sh $(WINDOWS_PACKAGES)
 	scripts/test-windows.sh win64
+
+# The package a designer installs, $(DIST_DIR)/nimbo-VERSION-win32.zip (scripts/dist.sh), with the help
+# file HELP_CHM.
+DIST_DIR ?= dist
+HELP_CHM ?= build/release/help/Quillet.chm
+dist: deps
+	@scripts/install-deps.sh $(DIST_PACKAGES)
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS) --target nimbo
+	scripts/dist.sh build/win32/frame/nimbo.dll "$(HELP_CHM)" "$(DIST_DIR)"
 
 bench: deps
 	cmake --preset release >/dev/null
@@ -83,4 +96,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build
+	rm -rf build dist
