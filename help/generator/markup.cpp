@@ -159,16 +159,23 @@ class InlineReader {
     i_ = close + 1;
   }
 
-  // ** before a word opens bold; asterisks before a space or the end are text ("** No Data **").
+  // ** before a word opens bold. Asterisks before a space, a closing quote or punctuation are text, as in
+  // quoted messages ("** No Data in Path History **"); one or three before a word would be emphasis.
   void asterisks() {
     size_t run = 0;
     while (i_ + run < text_.size() && text_[i_ + run] == '*') ++run;
-    if (i_ + run == text_.size() || isSpace(text_[i_ + run])) {
-      plain_.append(run, '*');
-      i_ += run;
-      return;
+    char next = i_ + run < text_.size() ? text_[i_ + run] : ' ';
+    bool opens = !isSpace(next) && std::string_view("\"')]}.,;:!?").find(next) == std::string_view::npos &&
+                 !startsWith(std::string_view(text_).substr(i_ + run), "\u201D");
+    if (run == 2 && opens) return bold();
+    if (std::isalnum(static_cast<unsigned char>(next))) {
+      fail(i_, "only **bold** is part of the guide's markup, not *emphasis*");
     }
-    if (run != 2) fail(i_, "only **bold** is part of the guide's markup, not *emphasis*");
+    plain_.append(run, '*');
+    i_ += run;
+  }
+
+  void bold() {
     size_t close = text_.find("**", i_ + 2);
     if (close == std::string::npos) fail(i_, "this ** is never closed");
     if (isSpace(text_[close - 1])) fail(close, "bold ends right after its last word: **bold**");

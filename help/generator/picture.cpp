@@ -121,8 +121,9 @@ std::string swatchRect(double unit, const std::string& style) {
          number(10 * unit) + "\" " + style + "/>";
 }
 
-// The path as polylines from where the object starts; a step longer than half the frame (a wrap from one
-// side to the other) starts a new line instead of crossing the picture.
+// The path as polylines from where the object starts. The start is joined to the first step's place
+// (where a layout put it); later, a step longer than half the frame (a wrap from one side to the other)
+// starts a new line instead of crossing the picture.
 std::string drawPath(const Track& track, const vohost::FrameSettings& frame, const std::string& colour,
                      double unit) {
   std::string svg;
@@ -138,7 +139,7 @@ std::string drawPath(const Track& track, const vohost::FrameSettings& frame, con
   };
   for (size_t i = 0; i < track.path.size(); ++i) {
     const Point& point = track.path[i];
-    if (i > 0) {
+    if (i > 1) {
       const Point& last = track.path[i - 1];
       if (2 * std::abs(int64_t{point.x} - last.x) > frame.width ||
           2 * std::abs(int64_t{point.y} - last.y) > frame.height) {
