@@ -141,4 +141,43 @@ TEST_F(GuideSources, ARoutineWithoutItsPageGetsItsCatalogPartAndSaysSo) {
   }
 }
 
+TEST_F(GuideSources, TheContentsFollowTheMenusAndTheIndexListsEveryDisplayString) {
+  guide::Guide guide = guide::readGuide(extension_, root_);
+  std::vector<guide::OutputFile> web = guide::webFiles(guide);
+  std::vector<guide::OutputFile> project = guide::projectFiles(guide, web);
+  ASSERT_EQ(project.size(), 3u);
+  const std::string& hhp = project[0].content;
+  for (const guide::OutputFile& file : web)
+    EXPECT_NE(hhp.find("\r\n" + file.name + "\r\n"), std::string::npos);
+
+  const std::string& contents = project[1].content;
+  auto topic = [](const std::string& name, const std::string& file) {
+    return "<param name=\"Name\" value=\"" + name + "\">\n  <param name=\"Local\" value=\"" + file + "\">";
+  };
+  size_t files = contents.find("value=\"FILESYSTEMS\"");
+  size_t setPath = contents.find(topic("Set PATH ( and Get the List of )", "action-4.html"));
+  size_t partial = contents.find(topic("Search :: Partial ( if TRUE Match Partial.)", "condition-4.html"));
+  size_t getPath = contents.find(topic("Get PATH", "expression-6.html"));
+  size_t regex = contents.find(topic("Regular expressions", "regex.html"));
+  EXPECT_LT(files, setPath);
+  EXPECT_LT(setPath, partial);
+  EXPECT_LT(partial, getPath);
+  EXPECT_LT(getPath, regex);
+  EXPECT_NE(regex, std::string::npos);
+
+  // Display strings and shared parameter titles lead to every page that has them; the viewer reads the
+  // index in Windows-1252 and decodes its entities.
+  const std::string& index = project[2].content;
+  EXPECT_NE(index.find("value=\"Set PATH ( and Get the List of ) ( %0 )\">\n  " +
+                       topic("Set PATH ( and Get the List of )", "action-4.html")),
+            std::string::npos);
+  size_t shared = index.find("value=\"Select Object to Get Fixed ( Only Active Object )\">");
+  ASSERT_NE(shared, std::string::npos);
+  std::string sharedEntry = index.substr(shared, index.find("</OBJECT>", shared) - shared);
+  EXPECT_NE(sharedEntry.find(topic("Align LEFT :: ZigZag", "action-11.html")), std::string::npos);
+  EXPECT_NE(sharedEntry.find(topic("Wrap at Window Width", "action-17.html")), std::string::npos);
+  EXPECT_NE(index.find("Orbital PARAMS E.g. \x93 50,50,-2,0,0,0 \x94 &gt;&gt;\x93Rad1"), std::string::npos);
+  EXPECT_NE(index.find("Top &amp; Bottom Row"), std::string::npos);
+}
+
 }  // namespace

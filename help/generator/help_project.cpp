@@ -1,6 +1,7 @@
 // The help project chmcmd compiles: the project file, the contents (the editor's three menus, then the
 // subsystem pages) and the index (every menu text, display string and parameter title to its pages).
-// The sitemap files are read in the help file's code page, so their texts are ASCII with references.
+// The viewer reads the sitemap files in the help file's code page and decodes their entities; chmcmd's
+// binary index would keep the entities as text, so the index stays a sitemap.
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -17,11 +18,11 @@ using vohost::MenuNode;
 
 constexpr const char* kSitemapHead =
     "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<HEAD>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=us-ascii\">\n</HEAD>\n<BODY>\n";
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\n</HEAD>\n<BODY>\n";
 
 std::string entry(const std::string& name, const std::string& file) {
-  std::string html =
-      "<LI> <OBJECT type=\"text/sitemap\">\n  <param name=\"Name\" value=\"" + escapeAscii(name) + "\">\n";
+  std::string html = "<LI> <OBJECT type=\"text/sitemap\">\n  <param name=\"Name\" value=\"" +
+                     escapeWindows1252(name) + "\">\n";
   if (!file.empty()) html += "  <param name=\"Local\" value=\"" + file + "\">\n";
   return html + "  </OBJECT>\n";
 }
@@ -88,10 +89,10 @@ std::string keywordIndex(const Guide& guide) {
     add(pageTitle(guide, name), pageTitle(guide, name), pageFile(name));
   std::string html = std::string(kSitemapHead) + "<UL>\n";
   for (const auto& [keyword, topics] : keywords) {
-    html += "<LI> <OBJECT type=\"text/sitemap\">\n  <param name=\"Name\" value=\"" + escapeAscii(keyword) +
-            "\">\n";
+    html += "<LI> <OBJECT type=\"text/sitemap\">\n  <param name=\"Name\" value=\"" +
+            escapeWindows1252(keyword) + "\">\n";
     for (const auto& [title, file] : topics) {
-      html += "  <param name=\"Name\" value=\"" + escapeAscii(title) +
+      html += "  <param name=\"Name\" value=\"" + escapeWindows1252(title) +
               "\">\n  <param name=\"Local\" value=\"" + file + "\">\n";
     }
     html += "  </OBJECT>\n";
@@ -102,7 +103,8 @@ std::string keywordIndex(const Guide& guide) {
 std::string project(const std::vector<OutputFile>& web) {
   std::string text =
       "[OPTIONS]\r\nCompatibility=1.1 or later\r\nCompiled file=Quillet.chm\r\nContents file=Quillet.hhc\r\n"
-      "Index file=Quillet.hhk\r\nDefault topic=index.html\r\nDefault Window=main\r\nDisplay compile "
+      "Index file=Quillet.hhk\r\nBinary Index=No\r\nDefault topic=index.html\r\nDefault "
+      "Window=main\r\nDisplay compile "
       "progress=No\r\n"
       "Full-text search=Yes\r\nLanguage=0x409 English (United States)\r\nTitle=NIMBO\r\n\r\n[WINDOWS]\r\n"
       "main=\"NIMBO\",\"Quillet.hhc\",\"Quillet.hhk\",\"index.html\",\"index.html\",,,,,0x63520,,0x10384e,,,,"

@@ -266,7 +266,7 @@ std::string indexPage(const Guide& guide) {
 }
 
 constexpr const char* kStylesheet =
-    R"css(body { font-family: Verdana, Arial, sans-serif; font-size: 10pt; color: #1d1f24; background: #ffffff; margin: 12px 20px; max-width: 60em; }
+    R"css(body { font-family: sans-serif; font-size: 10pt; color: #1d1f24; background: #ffffff; margin: 12px 20px; max-width: 60em; }
 h1 { font-size: 16pt; margin: 6px 0 4px 0; }
 h2 { font-size: 12pt; margin: 18px 0 6px 0; border-bottom: 1px solid #c9ccd3; }
 p.nav { font-size: 8pt; color: #5a5f6b; margin: 0 0 8px 0; }
@@ -277,7 +277,7 @@ table { border-collapse: collapse; margin: 6px 0; }
 th, td { border: 1px solid #c9ccd3; padding: 3px 6px; text-align: left; vertical-align: top; }
 th { background: #eef0f4; font-weight: bold; }
 table.catalog th { width: 11em; }
-code, pre { font-family: Consolas, "Courier New", monospace; font-size: 9pt; }
+code, pre { font-family: monospace; font-size: 9pt; }
 code { background: #f1f2f5; padding: 0 2px; white-space: pre-wrap; }
 pre { background: #f6f7f9; border: 1px solid #d8dbe1; padding: 6px 8px; }
 div.picture { margin: 10px 0; }

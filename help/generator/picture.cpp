@@ -18,6 +18,7 @@ namespace {
 constexpr double kMargin = 12;
 constexpr double kLargestWidth = 640;  // wider frames are drawn smaller
 constexpr double kFontSize = 12;
+constexpr int kMostFrames = 3600;  // a minute at 60 frame steps a second: a picture, not a soak
 constexpr const char* kPalette[] = {"#1f6fb2", "#d4542b", "#2e9a48", "#8a4fbf",
                                     "#b8860b", "#c2338a", "#238b8b", "#5a5a5a"};
 
@@ -189,6 +190,10 @@ std::string legendOf(const vohost::Scene& scene, int frames, Legend& legend) {
 
 Picture drawPicture(const vohost::Extension& extension, const std::filesystem::path& scenePath) {
   vohost::Scene scene = vohost::readScene(scenePath);
+  if (scene.frame.frames > kMostFrames) {
+    throw vohost::Error("a picture runs at most " + std::to_string(kMostFrames) + " frame steps, not " +
+                        std::to_string(scene.frame.frames));
+  }
   std::vector<Track> tracks = tracksOf(scene);
   Picture picture;
   vohost::runScene(extension, scene, -1, [&](const vohost::StepRecord& record) {

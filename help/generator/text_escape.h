@@ -8,8 +8,8 @@ namespace guide {
 // & < > " as entities; everything else as it stands (UTF-8).
 std::string escapeXml(const std::string& text);
 
-// The same, with every character past ASCII as a numeric reference: the contents and index files are
-// read in the help file's code page, not as UTF-8.
-std::string escapeAscii(const std::string& text);
+// The same in Windows-1252, the code page of the help file's language, in which the viewer reads the
+// contents and index files; a character outside it as a numeric reference.
+std::string escapeWindows1252(const std::string& text);
 
 }  // namespace guide
