@@ -226,8 +226,12 @@ std::string menuList(const Guide& guide, CatalogKind kind, const std::vector<Men
       continue;
     }
     const Routine* routine = guide.catalog.fromMenu(kind, node.id);
-    html += routine ? "<li>" + routineLink(guide, *routine, node.text) + "</li>\n"
-                    : "<li class=\"label\">" + escapeXml(node.text) + "</li>\n";
+    if (!routine) {
+      html += "<li class=\"label\">" + escapeXml(node.text) + "</li>\n";
+      continue;
+    }
+    std::string greyed = node.disabled ? " <span class=\"greyed\">(greyed out in the menu)</span>" : "";
+    html += "<li>" + routineLink(guide, *routine, node.text) + greyed + "</li>\n";
   }
   return html;
 }
@@ -285,7 +289,8 @@ div.picture img { border: 1px solid #c9ccd3; }
 div.picture p { font-size: 8pt; color: #5a5f6b; margin: 2px 0; }
 ul.menu ul { margin-top: 2px; }
 span.submenu { font-weight: bold; }
-li.label { color: #8a8f9b; list-style: none; }
+li.label, span.greyed { color: #8a8f9b; }
+li.label { list-style: none; }
 )css";
 
 }  // namespace

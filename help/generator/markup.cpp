@@ -210,7 +210,10 @@ class InlineReader {
 
   static std::string joinedSubsystems() {
     std::string joined;
-    for (const std::string& name : subsystemNames()) joined += (joined.empty() ? "" : ", ") + name;
+    for (const std::string& name : subsystemNames()) {
+      if (!joined.empty()) joined += ", ";
+      joined += name;
+    }
     return joined;
   }
 

@@ -147,7 +147,8 @@ std::string drawPath(const Track& track, const vohost::FrameSettings& frame, con
         endLine();
       }
     }
-    points += (count++ ? " " : "") + std::to_string(point.x) + "," + std::to_string(point.y);
+    if (count++ > 0) points += ' ';
+    points += std::to_string(point.x) + ',' + std::to_string(point.y);
   }
   endLine();
   return svg + "<circle cx=\"" + std::to_string(track.path[0].x) + "\" cy=\"" +
