@@ -1,6 +1,6 @@
 // The guide's pages as plain HTML that the help viewer's old engine and any browser read alike: UTF-8
 // with its meta charset, relative links only, pictures as <img> of the SVG files beside the pages.
-#include <algorithm>
+#include <cstdio>
 
 #include "help/generator/guide.h"
 #include "help/generator/text_escape.h"

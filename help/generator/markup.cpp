@@ -83,9 +83,9 @@ bool isPageName(std::string_view target) {
   return target == "welcome" || std::find(names.begin(), names.end(), target) != names.end();
 }
 
+// A URL, a path or a file name: what a page name never holds.
 bool leavesTheGuide(std::string_view target) {
-  return target.find(':') != std::string_view::npos || startsWith(target, "www.") ||
-         target.find('/') != std::string_view::npos || target.find('.') != std::string_view::npos;
+  return target.find_first_of(":/.") != std::string_view::npos;
 }
 
 // `&name;` or `&#123;`: an entity the browser would decode, which the guide writes as the character.
@@ -371,12 +371,13 @@ class PageReader {
   }
 
   void readParagraph() {
-    Block block = startBlock(Block::Kind::paragraph, lineNumber(next_));
+    size_t first = next_;
+    Block block = startBlock(Block::Kind::paragraph, lineNumber(first));
     std::string text;
     for (; next_ < lines_.size() && !isBlank(lines_[next_]); ++next_) {
       const std::string& line = lines_[next_];
-      if (next_ > static_cast<size_t>(block.line - 1) &&
-          (startsWith(line, "- ") || startsWith(line, "#") || startsWith(line, "```"))) {
+      // A bullet, a heading or a fence ends the paragraph, as it would in Markdown.
+      if (next_ > first && (startsWith(line, "- ") || startsWith(line, "#") || startsWith(line, "```"))) {
         break;
       }
       std::string refused = refusedStart(line);
