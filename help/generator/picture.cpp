@@ -187,6 +187,50 @@ std::string legendOf(const vohost::Scene& scene, int frames, Legend& legend) {
   return legend.svg();
 }
 
+// Runs the scene, adding each step's place to each object's path; the number of steps made.
+int runTracks(const vohost::Extension& extension, const vohost::Scene& scene, std::vector<Track>& tracks) {
+  int frames = 0;
+  vohost::runScene(extension, scene, -1, [&](const vohost::StepRecord& record) {
+    if (!record.messageBoxes.empty())
+      throw vohost::Error(shownBoxMessage(record.messageBoxes[0], record.frame));
+    for (size_t i = 0; i < record.objects.size() && i < tracks.size(); ++i) {
+      if (tracks[i].destroyed) continue;
+      tracks[i].path.push_back({record.objects[i].x, record.objects[i].y});
+      tracks[i].destroyed = record.objects[i].destroyed;
+    }
+    ++frames;
+  });
+  if (frames == 0) throw vohost::Error("the scene makes no frame step: give its frame a frames count");
+  return frames;
+}
+
+Picture draw(const vohost::Scene& scene, const std::vector<Track>& tracks, int frames,
+             const std::string& name) {
+  Box bounds = boundsOf(scene.frame, tracks);
+  double width = bounds.right - bounds.left;
+  double scale = std::min(1.0, kLargestWidth / width);
+  Legend legend(bounds.left, bounds.bottom, width, scale);
+  std::string legendSvg = legendOf(scene, frames, legend);
+  double height = legend.bottom() + kMargin / scale - bounds.top;
+  Picture picture;
+  picture.frames = frames;
+  picture.width = static_cast<int>(std::lround(width * scale));
+  picture.height = static_cast<int>(std::lround(height * scale));
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(picture.width) +
+                    "\" height=\"" + std::to_string(picture.height) + "\" viewBox=\"" + number(bounds.left) +
+                    " " + number(bounds.top) + " " + number(width) + " " + number(height) +
+                    "\" font-family=\"sans-serif\" font-size=\"" + number(kFontSize / scale) + "\">\n";
+  svg += "<title>" + escapeXml(name) + " run through this build</title>\n";
+  svg += "<rect x=\"" + number(bounds.left) + "\" y=\"" + number(bounds.top) + "\" width=\"" + number(width) +
+         "\" height=\"" + number(height) + "\" fill=\"#f4f5f7\"/>\n";
+  svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(scene.frame.width) + "\" height=\"" +
+         std::to_string(scene.frame.height) + "\" fill=\"#ffffff\" stroke=\"#333333\" stroke-width=\"" +
+         number(1 / scale) + "\"/>\n";
+  for (const Track& track : tracks) svg += drawTrack(track, scene.frame, 1 / scale);
+  picture.svg = svg + legendSvg + "</svg>\n";
+  return picture;
+}
+
 }  // namespace
 
 Picture drawPicture(const vohost::Extension& extension, const std::filesystem::path& scenePath) {
@@ -196,45 +240,8 @@ Picture drawPicture(const vohost::Extension& extension, const std::filesystem::p
                         std::to_string(scene.frame.frames));
   }
   std::vector<Track> tracks = tracksOf(scene);
-  Picture picture;
-  vohost::runScene(extension, scene, -1, [&](const vohost::StepRecord& record) {
-    if (!record.messageBoxes.empty())
-      throw vohost::Error(shownBoxMessage(record.messageBoxes[0], record.frame));
-    for (size_t i = 0; i < record.objects.size() && i < tracks.size(); ++i) {
-      if (tracks[i].destroyed) continue;
-      tracks[i].path.push_back({record.objects[i].x, record.objects[i].y});
-      tracks[i].destroyed = record.objects[i].destroyed;
-    }
-    ++picture.frames;
-  });
-  if (picture.frames == 0)
-    throw vohost::Error("the scene makes no frame step: give its frame a frames count");
-
-  Box bounds = boundsOf(scene.frame, tracks);
-  double width = bounds.right - bounds.left;
-  double scale = std::min(1.0, kLargestWidth / width);
-  Legend legend(bounds.left, bounds.bottom, width, scale);
-  std::string legendSvg = legendOf(scene, picture.frames, legend);
-  double height = legend.bottom() + kMargin / scale - bounds.top;
-  picture.width = static_cast<int>(std::lround(width * scale));
-  picture.height = static_cast<int>(std::lround(height * scale));
-
-  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(picture.width) +
-                    "\" height=\"" + std::to_string(picture.height) + "\" viewBox=\"" + number(bounds.left) +
-                    " " + number(bounds.top) + " " + number(width) + " " + number(height) +
-                    "\" font-family=\"sans-serif\" font-size=\"" + number(kFontSize / scale) + "\">\n";
-  svg += "<title>" + escapeXml(scenePath.filename().string()) + " run through this build</title>\n";
-  svg += "<rect x=\"" + number(bounds.left) + "\" y=\"" + number(bounds.top) + "\" width=\"" + number(width) +
-         "\" height=\"" + number(height) + "\" fill=\"#f4f5f7\"/>\n";
-  svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(scene.frame.width) + "\" height=\"" +
-         std::to_string(scene.frame.height) + "\" fill=\"#ffffff\" stroke=\"#333333\" stroke-width=\"" +
-         number(1 / scale) + "\"/>\n";
-  for (const Track& track : tracks) {
-    svg += drawTrack(track, scene.frame, 1 / scale);
-  }
-  svg += legendSvg + "</svg>\n";
-  picture.svg = std::move(svg);
-  return picture;
+  int frames = runTracks(extension, scene, tracks);
+  return draw(scene, tracks, frames, scenePath.filename().string());
 }
 
 }  // namespace guide
