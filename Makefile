@@ -1,7 +1,8 @@
 # Front-end: every target installs the Debian packages it needs, then configures, builds and runs.
 JOBS ?= $(shell nproc)
+# fp-utils brings chmcmd, which compiles the help file; libchm-bin's reader checks it in the tests.
 BUILD_PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
-                  clang-14 libclang-rt-14-dev
+                  clang-14 libclang-rt-14-dev fp-utils libchm-bin
 
 WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 xvfb
 # The replay page's browser test: Debian's Chromium, and node with npm. A node installed from elsewhere
@@ -12,7 +13,7 @@ BROWSER_MODULES := tests/browser/node_modules/.package-lock.json
 # The package: the 32-bit DLL (MinGW-w64), the help file (chmcmd) and the zip.
 DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
 
-.PHONY: deps browser-deps demo test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps demo help test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -28,11 +29,26 @@ browser-deps: deps
 $(BROWSER_MODULES): tests/browser/package.json tests/browser/package-lock.json
 	cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefer-offline --no-audit --no-fund
 
+# The release build writes the designer's guide into build/release/help/ (Quillet.chm among it); the web
+# guide's pages, stylesheet and pictures are copied to build/help/.
+define copy_web_guide
+	rm -rf build/help && mkdir -p build/help
+	find build/release/help -maxdepth 1 -type f \( -name '*.html' -o -name '*.css' -o -name '*.svg' \) \
+	  -exec cp {} build/help/ \;
+	@echo "designer's guide: build/help/index.html, help file: build/release/help/Quillet.chm"
+endef
+
 demo: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
 	  --html build/release/showcase.html
+	$(copy_web_guide)
+
+help: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target nimbo_help
+	$(copy_web_guide)
 
 test: browser-deps
 	cmake --preset dev >/dev/null
@@ -53,11 +69,13 @@ test-win64: deps
 	scripts/test-windows.sh win64
 
 # The package a designer installs, $(DIST_DIR)/nimbo-VERSION-win32.zip (scripts/dist.sh), with the help
-# file HELP_CHM.
+# file HELP_CHM (the release build's guide unless another is given).
 DIST_DIR ?= dist
 HELP_CHM ?= build/release/help/Quillet.chm
 dist: deps
 	@scripts/install-deps.sh $(DIST_PACKAGES)
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target nimbo_help
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS) --target nimbo
 	scripts/dist.sh build/win32/frame/nimbo.dll "$(HELP_CHM)" "$(DIST_DIR)"
