@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The package test: runs `make dist` with a stand-in help file compiled here (one page, never shipped),
+# The package test: runs `make dist` into a folder of its own (the release build's guide as the help file),
 # unpacks the zip into an empty folder and checks each piece: the layout, the DLL's image, the help file
 # in an independent reader, the sums, the install notes against what the DLL tells the editor, one
 # version everywhere, the same bytes from a second run, and bad inputs refused with the last package kept.
@@ -22,16 +22,10 @@ verdict() {  # name, outcome of the check (0 = pass), details on failure
   fi
 }
 
-mkdir -p "$work/help"
-printf '<html><head><title>Stand-in</title></head><body><p>Stand-in page.</p></body></html>\n' \
-  >"$work/help/page.html"
-printf '[OPTIONS]\nCompiled file=Quillet.chm\nDefault topic=page.html\nTitle=Stand-in\n\n[FILES]\npage.html\n' \
-  >"$work/help/Quillet.hhp"
-compiled=$(cd "$work/help" && chmcmd Quillet.hhp 2>&1) || { printf 'FAIL  the stand-in help file\n%s\n' "$compiled"; exit 1; }
-chm=$work/help/Quillet.chm
+chm=build/release/help/Quillet.chm
 built_dll=build/win32/frame/nimbo.dll
 
-make --no-print-directory dist HELP_CHM="$chm" DIST_DIR="$work/dist" || { echo "FAIL  make dist"; exit 1; }
+make --no-print-directory dist DIST_DIR="$work/dist" || { echo "FAIL  make dist"; exit 1; }
 
 version=$(sed -n -E 's/^project\(nimbo VERSION ([0-9]+(\.[0-9]+)+)[ )].*/\1/p' CMakeLists.txt)
 name=nimbo-$version-win32.zip
@@ -57,8 +51,9 @@ verdict "the DLL is the win32 build's and passes scripts/check-dll.sh" $? "$repo
 
 contents=$(enum_chmLib "$package/Help/Quillet/Quillet.chm" 2>&1)
 status=$?
-[ "$status" -eq 0 ] && grep -q -E '/page\.html$' <<<"$contents" && cmp -s "$package/Help/Quillet/Quillet.chm" "$chm"
-verdict "the help file is the one given and opens in an independent reader" $? "$contents"
+[ "$status" -eq 0 ] && grep -q -E '/index\.html$' <<<"$contents" && grep -q -E '/action-4\.html$' <<<"$contents" &&
+  cmp -s "$package/Help/Quillet/Quillet.chm" "$chm"
+verdict "the help file is the release build's guide and opens in an independent reader" $? "$contents"
 
 summed=$(tr -d '\r' <"$package/SHA256SUMS" | sed -E 's/^[0-9a-f]{64}  //' | LC_ALL=C sort)
 difference=$(diff <(grep -v -x SHA256SUMS <<<"$expected") <(printf '%s\n' "$summed"))
