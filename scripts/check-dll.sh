@@ -8,19 +8,7 @@ dll=${1:?usage: check-dll.sh NIMBO.DLL}
 root=$(cd "$(dirname "$0")/.." && pwd)
 objdump=i686-w64-mingw32-objdump
 windres=i686-w64-mingw32-windres
-passed=0
-failed=0
-
-verdict() {  # name, outcome of the check (0 = pass), details on failure
-  if [ "$2" -eq 0 ]; then
-    echo "pass  $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL  $1"
-    printf '%s\n' "$3" | head -n 20 | sed 's/^/      /'
-    failed=$((failed + 1))
-  fi
-}
+source "$root/scripts/verdict.sh"
 
 headers=$("$objdump" -p "$dll")
 format=$("$objdump" -f "$dll" | grep -o 'file format .*')
@@ -62,5 +50,4 @@ found=$("$windres" -i "$dll" -O rc | normalise)
 difference=$(diff <(printf '%s\n' "$expected") <(printf '%s\n' "$found") | head -20)
 verdict "resources: strings, menus 20000-20002, dialog 20003, bitmaps 400 and 401, data 200" $? "$difference"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+verdict_summary

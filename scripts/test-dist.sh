@@ -8,19 +8,7 @@ cd "$(dirname "$0")/.." || exit 1
 scripts/install-deps.sh fp-utils libchm-bin || exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-verdict() {  # name, outcome of the check (0 = pass), details on failure
-  if [ "$2" -eq 0 ]; then
-    echo "pass  $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL  $1"
-    printf '%s\n' "$3" | head -n 20 | sed 's/^/      /'
-    failed=$((failed + 1))
-  fi
-}
+source scripts/verdict.sh
 
 chm=build/release/help/Quillet.chm
 built_dll=build/win32/frame/nimbo.dll
@@ -133,5 +121,4 @@ report=$(
 [ -z "$report" ]
 verdict "a missing or wrong DLL or help file is refused, and the last package is kept" $? "$report"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+verdict_summary

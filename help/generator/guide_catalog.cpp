@@ -14,20 +14,6 @@ namespace {
 using vohost::CatalogKind;
 using vohost::MenuNode;
 
-std::string parameterKind(CatalogKind kind, int parameterKind) {
-  if (kind == CatalogKind::expression) return parameterKind == VO_EXPPARAM_TEXT ? "text" : "integer";
-  switch (parameterKind) {
-    case VO_PARAM_OBJECT:
-      return "object";
-    case VO_PARAM_POSITION:
-      return "position";
-    case VO_PARAM_NUMBER:
-      return "number";
-    default:
-      return "text";
-  }
-}
-
 // Each item's id -> the submenu texts above it.
 void pathsOf(const std::vector<MenuNode>& nodes, std::vector<std::string>& above,
              std::map<int, std::vector<std::string>>& paths) {
@@ -52,7 +38,7 @@ Routine readRoutine(const vohost::Exports& exports, voEditor* editor, CatalogKin
   routine.displayString = vohost::displayString(exports, editor, kind, entry.code);
   for (size_t i = 0; i < entry.parameterKinds.size(); ++i) {
     routine.parameters.push_back(
-        {parameterKind(kind, entry.parameterKinds[i]),
+        {vohost::parameterKindName(kind, entry.parameterKinds[i]),
          vohost::parameterTitle(exports, editor, kind, entry.code, static_cast<int>(i))});
   }
   return routine;

@@ -62,26 +62,6 @@ void printMenu(const std::vector<MenuNode>& menu, int depth, std::ostream& out) 
   }
 }
 
-const char* parameterKindName(CatalogKind kind, int parameterKind) {
-  if (kind == CatalogKind::expression) {
-    return parameterKind == VO_EXPPARAM_TEXT      ? "text"
-           : parameterKind == VO_EXPPARAM_INTEGER ? "integer"
-                                                  : "?";
-  }
-  switch (parameterKind) {
-    case VO_PARAM_OBJECT:
-      return "object";
-    case VO_PARAM_POSITION:
-      return "position";
-    case VO_PARAM_NUMBER:
-      return "number";
-    case VO_PARAM_TEXT:
-      return "text";
-    default:
-      return "?";
-  }
-}
-
 void printEntry(const Exports& exports, voEditor* editor, CatalogKind kind, const CatalogEntryInfo& entry,
                 const std::map<int, const MenuNode*>& items, std::ostream& out) {
   auto item = items.find(entry.menuId);

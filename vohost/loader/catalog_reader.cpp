@@ -39,6 +39,26 @@ std::optional<CatalogEntryInfo> decode(const int16_t* words) {
 
 }  // namespace
 
+const char* parameterKindName(CatalogKind kind, int parameterKind) {
+  if (kind == CatalogKind::expression) {
+    return parameterKind == VO_EXPPARAM_TEXT      ? "text"
+           : parameterKind == VO_EXPPARAM_INTEGER ? "integer"
+                                                  : "?";
+  }
+  switch (parameterKind) {
+    case VO_PARAM_OBJECT:
+      return "object";
+    case VO_PARAM_POSITION:
+      return "position";
+    case VO_PARAM_NUMBER:
+      return "number";
+    case VO_PARAM_TEXT:
+      return "text";
+    default:
+      return "?";
+  }
+}
+
 const char* kindName(CatalogKind kind) {
   switch (kind) {
     case CatalogKind::condition:

@@ -15,6 +15,9 @@ namespace vohost {
 enum class CatalogKind { condition, action, expression };
 
 const char* kindName(CatalogKind kind);  // "condition", "action", "expression"
+// A parameter's kind as the editor offers it: "object", "position", "number", "text", "integer"; "?"
+// for a kind the host does not know.
+const char* parameterKindName(CatalogKind kind, int parameterKind);
 
 struct CatalogEntryInfo {
   int menuId = 0;    // read only when the table is walked from its start
