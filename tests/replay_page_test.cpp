@@ -62,7 +62,8 @@ std::vector<std::vector<int64_t>> decodeTracks(const std::string& text, int step
     if (!(varying & (uint64_t{1} << t))) track.resize(values, track.front());
     while (static_cast<int>(track.size()) < values) {
       uint64_t token = number();
-      uint64_t run = token & 1 ? number() + 2 : 1;
+      uint64_t repeat = token & 1 ? number() : 0;
+      uint64_t run = !(token & 1) ? 1 : repeat == 0 ? values - track.size() : repeat + 1;
       for (uint64_t r = 0; r < run; ++r) track.push_back(track.back() + unzigzag(token >> 1));
     }
     EXPECT_EQ(static_cast<int>(track.size()), values);

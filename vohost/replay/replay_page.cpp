@@ -116,7 +116,7 @@ void ReplayPage::Track::push(int32_t value) {
   } else if (run_ > 0 && value - last_ == difference_) {
     ++run_;
   } else {
-    flushRun();
+    flushRun(false);
     difference_ = value - last_;
     run_ = 1;
   }
@@ -124,18 +124,19 @@ void ReplayPage::Track::push(int32_t value) {
   last_ = value;
 }
 
-// A run is its difference with a flag for "repeated", then the repeat count beyond two when flagged.
-void ReplayPage::Track::flushRun() {
+// A run is its difference with a flag for "repeated", then, when flagged, the repeat count less one; a
+// count of 0 takes the run to the end of the track, where most tracks settle into a long one.
+void ReplayPage::Track::flushRun(bool last) {
   if (run_ == 0) return;
   putNumber(text_, zigzag(difference_) * 2 + (run_ > 1 ? 1 : 0));
-  if (run_ > 1) putNumber(text_, static_cast<uint64_t>(run_ - 2));
+  if (run_ > 1) putNumber(text_, last ? 0 : static_cast<uint64_t>(run_ - 1));
   run_ = 0;
 }
 
 std::string ReplayPage::Track::encoded() const {
   if (!varies_) return text_.substr(0, firstLength_);
   Track finished = *this;
-  finished.flushRun();
+  finished.flushRun(true);
   return finished.text_;
 }
 

@@ -42,7 +42,7 @@ class ReplayPage {
     std::string encoded() const;
 
    private:
-    void flushRun();
+    void flushRun(bool last);
 
     std::string text_;
     size_t firstLength_ = 0;

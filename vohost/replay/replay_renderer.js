@@ -48,8 +48,9 @@ const NimboRenderer = (() => {
 
   // --- The page's data -------------------------------------------------------------------------------
 
-  // A track is its first value, then runs of equal differences; numbers are zigzag base-32 digits in
-  // base64url characters, the sixth bit marking that another digit follows. Each field of each object
+  // A track is its first value, then runs of equal differences (a run flagged as repeated carries its
+  // count less one, 0 meaning to the end of the track); numbers are zigzag base-32 digits in base64url
+  // characters, the sixth bit marking that another digit follows. Each field of each object
   // becomes a number when it holds for the whole run, else its value at every step in the smallest typed
   // array that holds them: memory is what opening a long run costs most.
   const DIGITS = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
@@ -93,7 +94,8 @@ const NimboRenderer = (() => {
         scratch[0] = value;
         for (let k = 1; k < count;) {
           const token = read();
-          const run = token % 2 ? read() + 2 : 1;
+          const repeat = token % 2 ? read() : -1;  // 0: to the end of the track
+          const run = repeat < 0 ? 1 : repeat === 0 ? count - k : repeat + 1;
           const difference = unzigzag((token - (token % 2)) / 2);
           if (k + run > count) throw new Error("replay data: object " + i + " has more steps than the run");
           for (let r = 0; r < run; r++) scratch[k++] = value += difference;
