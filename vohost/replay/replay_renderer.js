@@ -20,7 +20,8 @@
    null}] }. Objects and types are indexes into those lists; steps run from -1 to steps - 1. */
 "use strict";
 const NimboRenderer = (() => {
-  const FIELDS = ["x", "y", "direction", "animationFrame", "alpha", "inkEffect", "destroyed", "A", "B", "C", "D", "E"];
+  const FIELDS = ["x", "y", "direction", "animationFrame", "alpha", "inkEffect", "destroyed",
+                  "A", "B", "C", "D", "E"];
   const VALUE_NAMES = ["A", "B", "C", "D", "E"];
   const MARGIN = 48;  // dark border around the window, where objects outside it still show
   const ALPHA_INK = 13;  // the ink effect under which the host applies an object's alpha
@@ -177,12 +178,22 @@ const NimboRenderer = (() => {
 
   // Places of a w x h label around a box, in order of preference: above, below, right, left, then the
   // other corners, then inside its top left corner.
-  function aroundBox(l, t, r, b, w, h) {
-    const middle = Math.round((t + b - h) / 2);
-    return [[l, t - h - 1], [l, b + 1], [r + 2, middle], [l - w - 2, middle], [r - w, t - h - 1], [r - w, b + 1],
-            [l + 1, t + 1]];
+  function aroundBox(b, w, h) {
+    const right = b.left + b.width, bottom = b.top + b.height, middle = Math.round(b.top + (b.height - h) / 2);
+    return [[b.left, b.top - h - 1], [b.left, bottom + 1], [right + 2, middle], [b.left - w - 2, middle],
+            [right - w, b.top - h - 1], [right - w, bottom + 1], [b.left + 1, b.top + 1]];
   }
-  const aroundPoint = (x, y, w, h) => [[x + 4, y - h - 2], [x + 4, y + 2], [x - w - 4, y - h - 2], [x - w - 4, y + 2]];
+  const aroundPoint = (x, y, w, h) => [[x + 4, y - h - 2], [x + 4, y + 2], [x - w - 4, y - h - 2],
+                                       [x - w - 4, y + 2]];
+  // Where an entry's walls stand: [vertical, position] for the pair its motion turns at.
+  function wallsOf(entry) {
+    if (!entry.walls) return [];
+    const [top, left, right, bottom] = entry.walls;
+    if (ACROSS.has(entry.kind)) return [[true, left], [true, right]];
+    if (UP_DOWN.has(entry.kind)) return [[false, top], [false, bottom]];
+    return [];
+  }
+  const addOnce = (list, item) => list.includes(item) || list.push(item);
 
   // --- The view ----------------------------------------------------------------------------------------
 
@@ -195,8 +206,8 @@ const NimboRenderer = (() => {
     const VALUES = VALUE_NAMES.map((name) => run.field(name));
     const membersOf = run.types.map(() => []);
     run.objects.forEach((object, i) => membersOf[object.type].push(i));
-    const canvasBounds = { left: -MARGIN, top: -MARGIN, width: W + 2 * MARGIN, height: H + 2 * MARGIN };
-    const options = { labels: N <= 400, motion: true, trails: false, trailLength: 30, hidden: new Set(), pointed: -1 };
+    const options = { labels: N <= 400, motion: true, trails: false, trailLength: 30, hidden: new Set(),
+                      pointed: -1 };
     const widths = new Map();
     let drawn = { objects: [], labels: [], walls: [], orbits: [] };
 
@@ -304,20 +315,17 @@ const NimboRenderer = (() => {
       for (const entry of run.motionAt(k)) {
         if (entry.object < 0 || entry.object >= N || !shown(entry.object, k)) continue;
         const type = run.objects[entry.object].type;
-        const sides = !entry.walls ? [] : ACROSS.has(entry.kind) ? [[true, entry.walls[1]], [true, entry.walls[2]]]
-          : UP_DOWN.has(entry.kind) ? [[false, entry.walls[0]], [false, entry.walls[3]]] : [];
-        for (const [vertical, at] of sides) {
-          const key = (vertical ? "v" : "h") + at;
+        for (const [vertical, at] of wallsOf(entry)) {
+          const key = (vertical ? "x" : "y") + at;
           if (!walls.has(key)) walls.set(key, { vertical, at, groups: [], type });
-          if (!walls.get(key).groups.includes(entry.group)) walls.get(key).groups.push(entry.group);
+          addOnce(walls.get(key).groups, entry.group);
         }
         const o = entry.orbit;
-        if (!o || o.x === null) continue;
+        if (!o || typeof o.x !== "number") continue;
         const key = [o.x, o.y, o.radiusX, o.radiusY].join();
-        if (!orbits.has(key)) orbits.set(key, { x: o.x, y: o.y, radiusX: o.radiusX, radiusY: o.radiusY, groups: [], objects: [], type });
-        const orbit = orbits.get(key);
-        orbit.objects.push(entry.object);
-        if (!orbit.groups.includes(entry.group)) orbit.groups.push(entry.group);
+        if (!orbits.has(key)) orbits.set(key, { ...o, groups: [], objects: [], type });
+        orbits.get(key).objects.push(entry.object);
+        addOnce(orbits.get(key).groups, entry.group);
       }
       drawn.walls = [...walls.values()];
       drawn.orbits = [...orbits.values()];
@@ -358,61 +366,65 @@ const NimboRenderer = (() => {
       }
     }
 
+    // Places of a w-wide group tag at a wall's ends, in the margin where objects seldom are.
+    function alongWall(wall, w) {
+      const a = wall.at, h = LABEL_HEIGHT, far = (wall.vertical ? H : W) + MARGIN - h - 2;
+      if (wall.vertical) return [[a + 3, -MARGIN + 2], [a - w - 2, -MARGIN + 2], [a + 3, far], [a - w - 2, far]];
+      const end = W + MARGIN - w - 2;
+      return [[-MARGIN + 2, a - h - 1], [-MARGIN + 2, a + 2], [end, a - h - 1], [end, a + 2]];
+    }
+    const onCanvas = (r) => r.left >= -MARGIN && r.top >= -MARGIN && r.left + r.width <= W + MARGIN &&
+                            r.top + r.height <= H + MARGIN;
+    // The part of a box on the canvas, or null when it is wholly off it.
+    function clipped(b) {
+      const left = Math.max(b.left, -MARGIN), top = Math.max(b.top, -MARGIN);
+      const right = Math.min(b.left + b.width, W + MARGIN), bottom = Math.min(b.top + b.height, H + MARGIN);
+      return right > left && bottom > top ? { left, top, width: right - left, height: bottom - top } : null;
+    }
+
     // The names of what is drawn, each at the first place around its thing that no other label takes,
     // preferring places that cover no object; a name with no free place is left out (pointing at its
     // object shows it). The pointed object's name is placed first, so it is always there.
     function placeLabels(k) {
-      const pointedShown = options.pointed >= 0 && options.pointed < N && shown(options.pointed, k);
+      const pointed = options.pointed;
+      const pointedShown = pointed >= 0 && pointed < N && shown(pointed, k);
       if (!options.labels && !pointedShown && drawn.walls.length + drawn.orbits.length === 0) return;
       ctx.font = FONT;
-      const placed = rectGrid(), boxes = rectGrid();
-      const ownBox = new Map();
+      const placed = rectGrid(), boxes = rectGrid(), ownBox = new Map();
       for (const i of drawn.objects) {
-        const b = boxOf(i, k);
-        if (b.left < W + MARGIN && b.top < H + MARGIN && b.left + b.width > -MARGIN && b.top + b.height > -MARGIN) {
-          const clipped = clip(b);
-          boxes.add(clipped);
-          ownBox.set(i, clipped);
-        }
+        const b = clipped(boxOf(i, k));
+        if (!b) continue;
+        boxes.add(b);
+        ownBox.set(i, b);
       }
-      const inside = (r) => r.left >= canvasBounds.left && r.top >= canvasBounds.top &&
-        r.left + r.width <= canvasBounds.left + canvasBounds.width && r.top + r.height <= canvasBounds.top + canvasBounds.height;
       const place = (text, places, own, label) => {
         const width = textWidth(text);
         for (const mayCover of [false, true]) {
           for (const [left, top] of places(width)) {
             const r = { left: Math.round(left), top: Math.round(top), width, height: LABEL_HEIGHT };
-            if (!inside(r) || placed.hits(r) || (!mayCover && boxes.hits(r, own))) continue;
+            if (!onCanvas(r) || placed.hits(r) || (!mayCover && boxes.hits(r, own))) continue;
             placed.add(r);
             drawn.labels.push(Object.assign(r, label, { text }));
             return;
           }
         }
       };
-      const objectLabel = (i) => {
-        const b = ownBox.get(i);
+      const nameObject = (i) => {
+        const b = ownBox.get(i), o = run.objects[i];
         if (!b) return;
-        const o = run.objects[i];
-        place(`${run.types[o.type].name} ${o.instance}`, (w) => aroundBox(b.left, b.top, b.left + b.width, b.top + b.height, w, LABEL_HEIGHT), b, { object: i });
+        place(`${run.types[o.type].name} ${o.instance}`, (w) => aroundBox(b, w, LABEL_HEIGHT), b, { object: i });
       };
-      if (ownBox.has(options.pointed)) objectLabel(options.pointed);
+      if (pointedShown) nameObject(pointed);
       for (const orbit of drawn.orbits) {
-        place(orbit.groups.join(", "), (w) => aroundPoint(orbit.x, orbit.y, w, LABEL_HEIGHT), null, { group: true, type: orbit.type });
+        const tag = { group: true, type: orbit.type };
+        place(orbit.groups.join(", "), (w) => aroundPoint(orbit.x, orbit.y, w, LABEL_HEIGHT), null, tag);
       }
       for (const wall of drawn.walls) {
-        const a = wall.at;
-        place(wall.groups.join(", "), (w) => wall.vertical
-          ? [[a + 3, -MARGIN + 2], [a - w - 2, -MARGIN + 2], [a + 3, H + MARGIN - LABEL_HEIGHT - 2], [a - w - 2, H + MARGIN - LABEL_HEIGHT - 2]]
-          : [[-MARGIN + 2, a - LABEL_HEIGHT - 1], [-MARGIN + 2, a + 2], [W + MARGIN - w - 2, a - LABEL_HEIGHT - 1], [W + MARGIN - w - 2, a + 2]],
-        null, { group: true, type: wall.type });
+        place(wall.groups.join(", "), (w) => alongWall(wall, w), null, { group: true, type: wall.type });
       }
-      if (options.labels) for (const i of drawn.objects) if (i !== options.pointed) objectLabel(i);
+      if (!options.labels) return;
+      for (const i of drawn.objects) if (i !== pointed) nameObject(i);
     }
-    const clip = (b) => {
-      const left = Math.max(b.left, -MARGIN), top = Math.max(b.top, -MARGIN);
-      return { left, top, width: Math.max(1, Math.min(b.left + b.width, W + MARGIN) - left),
-               height: Math.max(1, Math.min(b.top + b.height, H + MARGIN) - top) };
-    };
 
     // Object names in dark type on a light halo; group names in white on their type's colour.
     function drawLabels() {
@@ -526,13 +538,14 @@ const NimboRenderer = (() => {
     const rows = [["motion group", entry.nimbo > 0 ? `${entry.group} (NIMBO ${entry.nimbo})` : entry.group]];
     let motion = MOTION_KINDS[entry.kind] || `kind ${entry.kind}`;
     if (!entry.moving && entry.kind !== 0) motion += ", stopped";
-    if (entry.rejectDelay !== null && entry.rejectDelay !== undefined) motion += `, rejected after ${entry.rejectDelay} more frames`;
+    if (typeof entry.rejectDelay === "number") motion += `, rejected: delay ${entry.rejectDelay}`;
     rows.push(["motion", motion]);
     if (entry.walls) rows.push(["walls", wallsText(entry)]);
     if (entry.orbit) {
       const o = entry.orbit;
-      if (o.x !== null) rows.push(["orbit centre", `(${o.x}, ${o.y})`]);
-      rows.push(["radius", o.radiusX === o.radiusY ? String(o.radiusX) : `${o.radiusX} across, ${o.radiusY} down`]);
+      if (typeof o.x === "number") rows.push(["orbit centre", `(${o.x}, ${o.y})`]);
+      const across = o.radiusX === o.radiusY ? String(o.radiusX) : `${o.radiusX} across, ${o.radiusY} down`;
+      rows.push(["radius", across]);
     }
     return rows;
   }
