@@ -86,11 +86,11 @@ const NimboRenderer = (() => {
         return number;
       };
       const varying = read();
-      FIELDS.forEach((_, f) => {
+      for (let f = 0; f < FIELDS.length; f++) {
         let value = unzigzag(read());
         if (!(varying & (1 << f))) {
           columns[f][i] = value;
-          return;
+          continue;
         }
         scratch[0] = value;
         for (let k = 1; k < count;) {
@@ -102,7 +102,7 @@ const NimboRenderer = (() => {
           for (let r = 0; r < run; r++) scratch[k++] = value += difference;
         }
         keep(columns[f], i);
-      });
+      }
     });
     return columns;
   }
