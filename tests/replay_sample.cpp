@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   bool extremes = std::string(argv[argc - 1]) == "--extremes";
 
   vohost::Scene scene = vohost::sample::sampleScene(objects, extremes);
-  vohost::ReplayPage page(scene, "sample run of " + std::to_string(objects) + " objects");
+  vohost::ReplayPage page(scene, "sample run of " + std::to_string(objects) + " objects",
+                          vohost::sample::sampleCreated(scene));
   std::ofstream trace;
   if (!tracePath.empty()) trace.open(tracePath, std::ios::binary);
   for (int step = 0; step < steps; ++step) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "vohost/scenes/scene.h"
 #include "vohost/scenes/trace.h"
@@ -41,6 +42,28 @@ inline Scene sampleScene(int objects, bool extremes) {
   if (extremes) scene.objects[kFar].instances.push_back({});
   scene.nimbo.resize(1);
   return scene;
+}
+
+// The frame as the sample scene creates it, before the first step: every object where its settings put it.
+inline StepRecord sampleCreated(const Scene& scene) {
+  StepRecord record;
+  record.frame = -1;
+  for (int type = 0; type < kSampleTypes; ++type) {
+    const std::vector<InstanceSettings>& instances = scene.objects[type].instances;
+    for (size_t i = 0; i < instances.size(); ++i) {
+      ObjectState object;
+      object.type = scene.objects[type].name;
+      object.instance = static_cast<int>(i);
+      object.active = type != kLabel;
+      object.x = instances[i].x;
+      object.y = instances[i].y;
+      object.direction = instances[i].direction;
+      record.objects.push_back(object);
+    }
+  }
+  record.texts = {"TEXT as created"};
+  record.desk = {0, 0, scene.frame.width, scene.frame.height, "NIMBO", "normal", true, true, false};
+  return record;
 }
 
 inline ObjectState sampleObject(const Scene& scene, int type, int index, int step, int steps) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "vohost/error.h"
 #include "vohost/loader/module.h"
 #include "vohost/replay/replay_page.h"
+#include "vohost/simhost/runtime.h"
 #include "vohost/simhost/scene_run.h"
 #include "vohost/simhost/soak.h"
 
@@ -91,13 +93,18 @@ void runOne(const Extension& extension, const std::string& scenePath, const std:
   std::ostream& out = trace.empty() ? std::cout : file;
   // The page's file is opened first, so a path that cannot be written fails before a long run.
   std::ofstream htmlFile;
+  if (!html.empty()) htmlFile = openOutput(html, "replay page");
   std::optional<ReplayPage> page;
+  std::function<void(Runtime&)> startPage;
   if (!html.empty()) {
-    htmlFile = openOutput(html, "replay page");
-    page.emplace(scene, std::filesystem::path(scenePath).filename().string());
+    startPage = [&](Runtime& runtime) {
+      runtime.listControllers();
+      page.emplace(scene, std::filesystem::path(scenePath).filename().string(), runtime.created(),
+                   runtime.objectAddresses());
+    };
   }
   RunSummary summary;
-  runScene(extension, scene, options.frames, [&](const StepRecord& record) {
+  auto sink = [&](const StepRecord& record) {
     out << traceLine(record) << '\n';
     if (page) page->add(record);
     summary.add(record);
@@ -106,7 +113,8 @@ void runOne(const Extension& extension, const std::string& scenePath, const std:
     for (const ShownMessageBox& box : record.messageBoxes) {
       std::cerr << "message box [" << box.caption << "]: " << box.text << '\n';
     }
-  });
+  };
+  runScene(extension, scene, options.frames, sink, startPage);
   out.flush();
   if (!out) throw Error("writing the trace failed");
   if (!trace.empty()) std::cout << summary.text() << "; trace in " << trace << '\n';

@@ -1,6 +1,7 @@
-// The replay page's writer: the run's data as compact JSON inside the page template (replay_page.html,
-// built into the program). Per-step object numbers are tracks of runs of equal differences, so a still
-// or steadily moving object costs a few characters for the whole run.
+// The replay page's writer: the run's data as compact JSON inside the page template (replay_page.html
+// with the renderer, replay_renderer.js and .css, built into the program). Per-step object numbers are
+// tracks of runs of equal differences, so a still or steadily moving object costs a few characters for
+// the whole run.
 #include "vohost/replay/replay_page.h"
 
 #include <cassert>
@@ -12,12 +13,17 @@
 namespace vohost {
 
 extern const char kReplayPageTemplate[];
+extern const char kReplayRendererScript[];
+extern const char kReplayRendererStyle[];
 
 namespace {
 
 using nlohmann::ordered_json;
 
+constexpr std::string_view kStyleMarker = "/*__RENDERER_STYLE__*/";
+constexpr std::string_view kScriptMarker = "/*__RENDERER_SCRIPT__*/";
 constexpr std::string_view kDataMarker = "__REPLAY_DATA__";
+
 constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
 constexpr uint64_t kDigitBits = 5;  // the sixth bit of a digit says another digit follows
 constexpr uint64_t kDigitMask = (1u << kDigitBits) - 1;
@@ -43,6 +49,51 @@ ordered_json deskJson(int frame, const DeskState& desk) {
                               desk.taskBarVisible ? 1 : 0, desk.clipboardText ? 1 : 0});
 }
 
+// [group, kind, moving, rejectDelay, walls, orbit], or 0 while the object is not listed.
+ordered_json controlledJson(const std::optional<ListedEntry>& entry) {
+  if (!entry) return 0;
+  ordered_json orbit = nullptr;
+  if (entry->orbit) {
+    const ListedOrbit& o = *entry->orbit;
+    orbit = o.centre ? ordered_json::array({(*o.centre)[0], (*o.centre)[1], o.radiusX, o.radiusY})
+                     : ordered_json::array({nullptr, nullptr, o.radiusX, o.radiusY});
+  }
+  return ordered_json::array({entry->group, entry->kind, entry->moving ? 1 : 0,
+                              entry->rejectDelay ? ordered_json(*entry->rejectDelay) : ordered_json(nullptr),
+                              entry->walls ? ordered_json(*entry->walls) : ordered_json(nullptr), orbit});
+}
+
+std::string conditionText(const Condition& condition, bool severalNimbos) {
+  if (const auto* host = std::get_if<HostCondition>(&condition)) {
+    if (host->kind == HostConditionKind::frame) return "frame " + std::to_string(host->frame);
+    return hostConditionName(host->kind);
+  }
+  const auto& extension = std::get<ExtensionCondition>(condition);
+  std::string nimbo = severalNimbos ? "NIMBO " + std::to_string(extension.nimbo) + " " : "";
+  return nimbo + "condition " + std::to_string(extension.code);
+}
+
+std::string actionText(const Action& action, bool severalNimbos) {
+  if (const auto* host = std::get_if<HostAction>(&action)) {
+    if (host->kind == HostActionKind::log) return "log " + ordered_json(host->name).dump();
+    return hostActionName(host->kind);
+  }
+  const auto& extension = std::get<ExtensionAction>(action);
+  std::string nimbo = severalNimbos ? "NIMBO " + std::to_string(extension.nimbo) + " " : "";
+  return nimbo + "action " + std::to_string(extension.code);
+}
+
+// "frame 1, condition 5: action 0, log "TEXT"": what a designer recognises the line by.
+std::string lineText(const EventLine& line, bool severalNimbos) {
+  std::string text;
+  for (const Condition& condition : line.conditions)
+    text += (text.empty() ? "" : ", ") + conditionText(condition, severalNimbos);
+  text = (text.empty() ? "always" : text) + ":";
+  for (size_t i = 0; i < line.actions.size(); ++i)
+    text += (i ? ", " : " ") + actionText(line.actions[i], severalNimbos);
+  return text;
+}
+
 // The data sits in a script element: a "<" (always inside a JSON string) is escaped so no "</script>"
 // or comment opener in a TEXT can end the element early.
 void writeScriptSafe(std::ostream& out, const std::string& json) {
@@ -59,33 +110,42 @@ void writeScriptSafe(std::ostream& out, const std::string& json) {
 void ReplayPage::Track::push(int32_t value) {
   if (!started_) {
     putNumber(text_, zigzag(value));
+    firstLength_ = text_.size();
     started_ = true;
+    first_ = value;
   } else if (run_ > 0 && value - last_ == difference_) {
     ++run_;
   } else {
-    flushRun();
+    flushRun(false);
     difference_ = value - last_;
     run_ = 1;
   }
+  varies_ = varies_ || value != first_;
   last_ = value;
 }
 
-// A run is its difference with a flag for "repeated", then the repeat count beyond two when flagged.
-void ReplayPage::Track::flushRun() {
+// A run is its difference with a flag for "repeated", then, when flagged, the repeat count less one; a
+// count of 0 takes the run to the end of the track, where most tracks settle into a long one.
+void ReplayPage::Track::flushRun(bool last) {
   if (run_ == 0) return;
   putNumber(text_, zigzag(difference_) * 2 + (run_ > 1 ? 1 : 0));
-  if (run_ > 1) putNumber(text_, static_cast<uint64_t>(run_ - 2));
+  if (run_ > 1) putNumber(text_, last ? 0 : static_cast<uint64_t>(run_ - 1));
   run_ = 0;
 }
 
 std::string ReplayPage::Track::encoded() const {
+  if (!varies_) return text_.substr(0, firstLength_);
   Track finished = *this;
-  finished.flushRun();
+  finished.flushRun(true);
   return finished.text_;
 }
 
-ReplayPage::ReplayPage(const Scene& scene, std::string title)
-    : title_(std::move(title)), frame_(scene.frame), texts_(scene.nimbo.size()) {
+ReplayPage::ReplayPage(const Scene& scene, std::string title, const StepRecord& created,
+                       const std::vector<uintptr_t>& objectAddresses)
+    : title_(std::move(title)),
+      frame_(scene.frame),
+      texts_(scene.nimbo.size()),
+      listingReader_(objectAddresses) {
   for (size_t t = 0; t < scene.objects.size(); ++t) {
     const ObjectType& type = scene.objects[t];
     types_.push_back({type.name, type.kind == VO_KIND_ACTIVE});
@@ -101,15 +161,24 @@ ReplayPage::ReplayPage(const Scene& scene, std::string title)
       objects_.push_back(std::move(object));
     }
   }
+  for (const EventLine& line : scene.events) events_.push_back(lineText(line, scene.nimbo.size() > 1));
+  note(created);
 }
 
 void ReplayPage::add(const StepRecord& record) {
+  note(record);
+  for (const LogEntry& entry : record.log) log_.emplace_back(record.frame, entry);
+  for (const ShownMessageBox& box : record.messageBoxes) messageBoxes_.emplace_back(record.frame, box);
+  ++steps_;
+}
+
+void ReplayPage::note(const StepRecord& record) {
   if (record.objects.size() != objects_.size() || record.texts.size() != texts_.size()) {
     throw Error("replay page: step " + std::to_string(record.frame) + " does not have the scene's objects");
   }
   for (size_t i = 0; i < objects_.size(); ++i) {
     const ObjectState& state = record.objects[i];
-    std::array<Track, 7>& tracks = objects_[i].tracks;
+    std::array<Track, kTracks>& tracks = objects_[i].tracks;
     tracks[0].push(state.x);
     tracks[1].push(state.y);
     tracks[2].push(state.direction);
@@ -117,12 +186,32 @@ void ReplayPage::add(const StepRecord& record) {
     tracks[4].push(state.alpha);
     tracks[5].push(static_cast<int32_t>(state.inkEffect));
     tracks[6].push(state.destroyed ? 1 : 0);
+    for (size_t v = 0; v < state.values.size(); ++v) tracks[7 + v].push(state.values[v]);
   }
   for (size_t i = 0; i < texts_.size(); ++i) texts_[i].note(record.frame, record.texts[i]);
   desk_.note(record.frame, record.desk);
-  for (const LogEntry& entry : record.log) log_.emplace_back(record.frame, entry);
-  for (const ShownMessageBox& box : record.messageBoxes) messageBoxes_.emplace_back(record.frame, box);
-  ++steps_;
+  linesRun_.note(record.frame, record.linesRun);
+  noteListings(record);
+}
+
+// Each controlled object keeps its own changes; one that leaves the listing is noted as gone.
+void ReplayPage::noteListings(const StepRecord& record) {
+  std::vector<bool> listed(controlled_.size());
+  for (size_t n = 0; n < record.listings.size(); ++n) {
+    for (ListedEntry& entry : listingReader_.read(record.listings[n])) {
+      auto [at, added] =
+          controlledIndex_.try_emplace({static_cast<int>(n), entry.object}, controlled_.size());
+      if (added) {
+        controlled_.push_back({static_cast<int>(n), entry.object, {}});
+        listed.push_back(false);
+      }
+      listed[at->second] = true;
+      controlled_[at->second].states.note(record.frame, std::move(entry));
+    }
+  }
+  for (size_t i = 0; i < controlled_.size(); ++i) {
+    if (!listed[i]) controlled_[i].states.note(record.frame, std::nullopt);
+  }
 }
 
 std::string ReplayPage::dataJson() const {
@@ -135,10 +224,16 @@ std::string ReplayPage::dataJson() const {
     j["types"].push_back(ordered_json::array({type.name, type.active ? 1 : 0}));
   j["objects"] = ordered_json::array();
   for (const PageObject& object : objects_) {
+    uint64_t varying = 0;
     std::string tracks;
-    for (const Track& track : object.tracks) tracks += track.encoded();
+    for (size_t t = 0; t < kTracks; ++t) {
+      varying |= object.tracks[t].varies() ? uint64_t{1} << t : 0;
+      tracks += object.tracks[t].encoded();
+    }
+    std::string encoded;
+    putNumber(encoded, varying);
     j["objects"].push_back(ordered_json::array({object.type, object.instance, object.width, object.height,
-                                                object.hotSpotX, object.hotSpotY, tracks}));
+                                                object.hotSpotX, object.hotSpotY, encoded + tracks}));
   }
   j["texts"] = ordered_json::array();
   for (const Changes<std::string>& text : texts_) {
@@ -154,16 +249,36 @@ std::string ReplayPage::dataJson() const {
   j["messageBoxes"] = ordered_json::array();
   for (const auto& [frame, box] : messageBoxes_)
     j["messageBoxes"].push_back(ordered_json::array({frame, box.caption, box.text}));
+  j["events"] = events_;
+  j["linesRun"] = ordered_json::array();
+  for (const auto& [frame, lines] : linesRun_.entries)
+    j["linesRun"].push_back(ordered_json::array({frame, lines}));
+  j["motion"] = ordered_json::array();
+  for (const Controlled& controlled : controlled_) {
+    ordered_json changes = ordered_json::array();
+    for (const auto& [frame, entry] : controlled.states.entries)
+      changes.push_back(ordered_json::array({frame, controlledJson(entry)}));
+    j["motion"].push_back(ordered_json::array({controlled.nimbo, controlled.object, changes}));
+  }
   return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+// The template's markers, in the order they stand in it: the renderer's style and script, the data.
 void ReplayPage::write(std::ostream& out) const {
   std::string_view page = kReplayPageTemplate;
-  size_t marker = page.find(kDataMarker);
-  assert(marker != std::string_view::npos);
-  out << page.substr(0, marker);
+  auto copyUpTo = [&](std::string_view marker) {
+    size_t at = page.find(marker);
+    assert(at != std::string_view::npos);
+    out << page.substr(0, at);
+    page.remove_prefix(at + marker.size());
+  };
+  copyUpTo(kStyleMarker);
+  out << kReplayRendererStyle;
+  copyUpTo(kScriptMarker);
+  out << kReplayRendererScript;
+  copyUpTo(kDataMarker);
   writeScriptSafe(out, dataJson());
-  out << page.substr(marker + kDataMarker.size());
+  out << page;
 }
 
 }  // namespace vohost

@@ -68,7 +68,12 @@ struct StepRecord {
   std::vector<ServiceCall> calls;
   std::vector<ShownMessageBox> messageBoxes;  // the desk's state: boxes shown during the step
   DeskState desk;                             // and its window, task bar and clipboard after it
-  std::vector<std::string> texts;  // each NIMBO instance's TEXT after the step (not in the trace line)
+  // Not in the trace line: each NIMBO instance's TEXT after the step; the event lines (from 0) whose
+  // conditions passed, in the order they ran; and, when the runtime is asked for them, each NIMBO
+  // instance's listing of its controlled objects (expression "INFO_CtrlledList$(") after the step.
+  std::vector<std::string> texts;
+  std::vector<int> linesRun;
+  std::vector<std::string> listings;
 };
 
 // One JSON line, without its newline; keys in a fixed order so traces compare as text.

@@ -52,7 +52,7 @@ bool EventRunner::headedByRaised(const EventLine& line) const {
 void EventRunner::runPass(int frame) {
   frame_ = frame;
   for (size_t i = 0; i < scene_.events.size(); ++i) {
-    if (!headedByRaised(scene_.events[i])) evaluateLine(scene_.events[i], lineName(i));
+    if (!headedByRaised(scene_.events[i])) evaluateLine(i);
   }
 }
 
@@ -62,14 +62,17 @@ void EventRunner::raise(int nimbo, int code) {
     const EventLine& line = scene_.events[i];
     if (!headedByRaised(line)) continue;
     const auto& head = std::get<ExtensionCondition>(line.conditions.front());
-    if (head.nimbo == nimbo && head.code == code) evaluateLine(line, lineName(i));
+    if (head.nimbo == nimbo && head.code == code) evaluateLine(i);
   }
 }
 
-void EventRunner::evaluateLine(const EventLine& line, const std::string& where) {
+void EventRunner::evaluateLine(size_t index) {
+  const EventLine& line = scene_.events[index];
+  std::string where = lineName(index);
   for (size_t i = 0; i < line.conditions.size(); ++i) {
     if (!test(line.conditions[i], where + ", condition " + std::to_string(i + 1))) return;
   }
+  record_.linesRun.push_back(static_cast<int>(index));
   for (size_t i = 0; i < line.actions.size(); ++i)
     run(line.actions[i], where + ", action " + std::to_string(i + 1));
 }

@@ -19,7 +19,7 @@ using HostValue = std::variant<int32_t, nimbo::Text>;
 
 class EventRunner {
  public:
-  // `record` receives the raised conditions and the logged values of the step.
+  // `record` receives the raised conditions, the logged values and the lines run of the step.
   EventRunner(const Scene& scene, const Declarations& declarations, const voRunInfo& runInfo,
               ObjectStore& objects, Services& services, StepRecord& record);
   EventRunner(const EventRunner&) = delete;
@@ -32,7 +32,7 @@ class EventRunner {
   HostValue callExpression(const ExpressionCall& call, const std::string& where);
 
  private:
-  void evaluateLine(const EventLine& line, const std::string& where);
+  void evaluateLine(size_t index);
   bool headedByRaised(const EventLine& line) const;
   bool test(const Condition& condition, const std::string& where);
   bool testHost(const HostCondition& condition, const std::string& where);

@@ -247,4 +247,12 @@ std::vector<ObjectState> ObjectStore::snapshot() const {
   return states;
 }
 
+std::vector<uintptr_t> ObjectStore::sceneObjectAddresses() const {
+  std::vector<uintptr_t> addresses;
+  for (const Instance& instance : instances_) {
+    if (instance.nimbo < 0) addresses.push_back(reinterpret_cast<uintptr_t>(instance.header));
+  }
+  return addresses;
+}
+
 }  // namespace vohost

@@ -3,6 +3,7 @@
 // a frame step.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -75,6 +76,8 @@ class ObjectStore {
   void applyDestroys();
   void releaseRecords(const std::vector<int>& marked);
   std::vector<ObjectState> snapshot() const;
+  // Where each scene object's record lies, in trace order; read before any record is freed.
+  std::vector<uintptr_t> sceneObjectAddresses() const;
 
  private:
   void buildTypes(const Scene& scene);

@@ -1,6 +1,7 @@
 // Starting the frame (run information, catalog, NIMBO records) and the frame step.
 #include "vohost/simhost/runtime.h"
 
+#include <cassert>
 #include <utility>
 
 #include "vohost/error.h"
@@ -11,7 +12,8 @@ namespace vohost {
 
 namespace {
 
-constexpr int kGetTEXT = 0;  // expression "Get TEXT$("
+constexpr int kGetTEXT = 0;          // expression "Get TEXT$("
+constexpr int kControlledList = 14;  // expression "INFO_CtrlledList$("
 
 // The run information a frame needs before anything runs; boxes of an earlier frame are not this one's.
 voRunInfo startFrame(const Extension& extension, Editor& editor) {
@@ -39,6 +41,7 @@ Runtime::Runtime(const Extension& extension, Scene scene, uint32_t hostVersion)
       services_(objects_, record_.calls, [this](int nimbo, int code) { events_.raise(nimbo, code); }),
       events_(scene_, declarations_, runInfo_, objects_, services_, record_) {
   validateEvents(scene_, declarations_);
+  objectAddresses_ = objects_.sceneObjectAddresses();
   createNimbos();
 }
 
@@ -70,20 +73,43 @@ void Runtime::handleNimbos() {
   }
 }
 
-// Read through "Get TEXT$(" as a designer's event would, so the host never looks inside the record.
+// Read through the extension's own string expressions, as a designer's event would, so the host never
+// looks inside the record. A removed instance has nothing to say.
+std::string Runtime::readText(int nimbo, int expression, const char* where) {
+  if (objects_.nimboRemoved(nimbo)) return "";
+  HostValue value = events_.callExpression({nimbo, expression, {}}, where);
+  const auto* text = std::get_if<nimbo::Text>(&value);
+  if (!text)
+    throw Error(std::string(where) + ": expression " + std::to_string(expression) + " gave a number");
+  return toUtf8(*text);
+}
+
 std::vector<std::string> Runtime::texts() {
   std::vector<std::string> texts;
-  for (int i = 0; i < static_cast<int>(nimbos_.size()); ++i) {
-    if (objects_.nimboRemoved(i)) {
-      texts.emplace_back();
-      continue;
-    }
-    HostValue value = events_.callExpression({i, kGetTEXT, {}}, "reading the TEXT");
-    const auto* text = std::get_if<nimbo::Text>(&value);
-    if (!text) throw Error("reading the TEXT: expression 0 gave a number, not a text");
-    texts.push_back(toUtf8(*text));
-  }
+  for (int i = 0; i < static_cast<int>(nimbos_.size()); ++i)
+    texts.push_back(readText(i, kGetTEXT, "reading the TEXT"));
   return texts;
+}
+
+// The listing rebuilds its whole text on every call and changes nothing else, so reading it after a step
+// leaves the run as it was.
+std::vector<std::string> Runtime::listings() {
+  std::vector<std::string> listings;
+  if (!listControllers_) return listings;
+  for (int i = 0; i < static_cast<int>(nimbos_.size()); ++i)
+    listings.push_back(readText(i, kControlledList, "reading the controlled objects"));
+  return listings;
+}
+
+StepRecord Runtime::created() {
+  assert(frame_ == 0);
+  StepRecord record;
+  record.frame = -1;
+  record.desk = deskState(mainWindow_);
+  record.objects = objects_.snapshot();
+  record.texts = texts();
+  record.listings = listings();
+  return record;
 }
 
 StepRecord Runtime::step() {
@@ -99,6 +125,7 @@ StepRecord Runtime::step() {
   record_.desk = deskState(mainWindow_);
   record_.objects = objects_.snapshot();
   record_.texts = texts();
+  record_.listings = listings();
   ++frame_;
   return std::move(record_);
 }

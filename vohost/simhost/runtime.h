@@ -36,6 +36,16 @@ class Runtime {
   // marked, until every NIMBO instance has had a frame step since, and is freed then.
   StepRecord step();
 
+  // The frame as created, before the first step: frame -1 with the objects, TEXTs, desktop and listings.
+  // Message boxes of the creation stay for step 0, where the trace shows them.
+  StepRecord created();
+  // From now on each record also carries every NIMBO instance's listing of its controlled objects, read
+  // through its own expression as a designer's event would.
+  void listControllers() { listControllers_ = true; }
+  // Each scene object's record address, in trace order, as taken when the frame was built: a listing
+  // names the objects by these.
+  const std::vector<uintptr_t>& objectAddresses() const { return objectAddresses_; }
+
   // Calls `watch` as each routine of the extension is entered and left (see Services).
   void watchRoutines(Services::RoutineWatch watch) { services_.watchRoutines(std::move(watch)); }
 
@@ -63,6 +73,8 @@ class Runtime {
   void createNimbos();
   void handleNimbos();
   std::vector<std::string> texts();
+  std::vector<std::string> listings();
+  std::string readText(int nimbo, int expression, const char* where);
 
   const Extension& extension_;
   const Exports& exports_;
@@ -76,6 +88,8 @@ class Runtime {
   Services services_;
   EventRunner events_;
   std::vector<Nimbo> nimbos_;
+  std::vector<uintptr_t> objectAddresses_;
+  bool listControllers_ = false;
   int frame_ = 0;
 };
 

@@ -8,8 +8,10 @@
 namespace vohost {
 
 void runScene(const Extension& extension, const Scene& scene, int frames,
-              const std::function<void(const StepRecord&)>& sink) {
+              const std::function<void(const StepRecord&)>& sink,
+              const std::function<void(Runtime&)>& start) {
   Runtime runtime(extension, scene);
+  if (start) start(runtime);
   int steps = frames < 0 ? scene.frame.frames : frames;
   for (int i = 0; i < steps; ++i) sink(runtime.step());
 }

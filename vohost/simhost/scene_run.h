@@ -12,9 +12,13 @@
 
 namespace vohost {
 
-// Runs `frames` steps, or the scene's own count when `frames` is negative.
+class Runtime;
+
+// Runs `frames` steps, or the scene's own count when `frames` is negative. `start`, when given, sees the
+// frame as created, before the first step.
 void runScene(const Extension& extension, const Scene& scene, int frames,
-              const std::function<void(const StepRecord&)>& sink);
+              const std::function<void(const StepRecord&)>& sink,
+              const std::function<void(Runtime&)>& start = {});
 
 // The trace lines of a run, one per step.
 std::vector<std::string> traceScene(const Extension& extension, const Scene& scene, int frames = -1);
