@@ -56,7 +56,8 @@ inline bool std::basic_regex<wchar_t, nimbo::text::MeteredTraits>::__match_at_st
         results.__matches_[0].first = first;
         results.__matches_[0].second = state.__current_;
         results.__matches_[0].matched = true;
-        for (size_t i = 0; i < state.__sub_matches_.size(); ++i) results.__matches_[i + 1] = state.__sub_matches_[i];
+        for (size_t i = 0; i < state.__sub_matches_.size(); ++i)
+          results.__matches_[i + 1] = state.__sub_matches_[i];
         return true;
       case __state::__accept_and_consume:
       case __state::__repeat:

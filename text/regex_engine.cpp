@@ -52,8 +52,25 @@ uint64_t saturatingSum(uint64_t a, uint64_t b) {
   return b > UINT64_MAX - a ? UINT64_MAX : a + b;
 }
 
+// Past a bound the engine fails as a matcher's own limit does, described in libstdc++'s words for the
+// code, so that the browser build (libc++, which words them otherwise) shows the same boxes.
+class BoundExceeded : public std::regex_error {
+ public:
+  BoundExceeded(std::regex_constants::error_type code, const char* description)
+      : std::regex_error(code), description_(description) {}
+  const char* what() const noexcept override { return description_; }
+
+ private:
+  const char* description_;
+};
+
 [[noreturn, gnu::noinline, gnu::cold]] void tooComplex() {
-  throw std::regex_error(std::regex_constants::error_complexity);
+  throw BoundExceeded(std::regex_constants::error_complexity,
+                      "Complexity of regex match exceeded implementation limits");
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void tooDeep() {
+  throw BoundExceeded(std::regex_constants::error_stack, "Insufficient memory to determine regex match");
 }
 
 struct WorkMeter {
@@ -176,9 +193,9 @@ uint64_t nestingDepth(const RegexText& pattern) {
 }
 
 void refuseTooDeep(const RegexText& pattern) {
-  uint64_t needed = saturatingProduct(saturatingProduct(kCallStackPerNesting, nestingDepth(pattern)),
-                                      kStackSafetyFactor);
-  if (needed > platform::kCallStackBytes) throw std::regex_error(std::regex_constants::error_stack);
+  uint64_t needed =
+      saturatingProduct(saturatingProduct(kCallStackPerNesting, nestingDepth(pattern)), kStackSafetyFactor);
+  if (needed > platform::kCallStackBytes) tooDeep();
 }
 #endif
 
@@ -196,7 +213,7 @@ void runWithStack(uint64_t stackBytes, Job&& job) {
     job();
     return;
   }
-  if (needed > platform::kLargeStackBytes) throw std::regex_error(std::regex_constants::error_stack);
+  if (needed > platform::kLargeStackBytes) tooDeep();
   std::exception_ptr failure;
   bool ran = platform::runOnLargeStack(static_cast<size_t>(needed), [&] {
     try {
@@ -205,7 +222,7 @@ void runWithStack(uint64_t stackBytes, Job&& job) {
       failure = std::current_exception();
     }
   });
-  if (!ran) throw std::regex_error(std::regex_constants::error_stack);
+  if (!ran) tooDeep();
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -296,7 +313,8 @@ std::vector<SubMatch> matchRegex(const CompiledRegex& regex, const RegexText& so
     if (!std::regex_match(text.begin, text.end, results, regex.regex)) return;
     for (const auto& group : results) {
       subMatches.push_back({static_cast<size_t>(address(group.first) - source.data()),
-                            static_cast<size_t>(address(group.second) - address(group.first)), group.matched});
+                            static_cast<size_t>(address(group.second) - address(group.first)),
+                            group.matched});
     }
   });
   return subMatches;
