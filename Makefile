@@ -11,8 +11,10 @@ NODE_PACKAGES := nodejs npm
 BROWSER_MODULES := tests/browser/node_modules/.package-lock.json
 # The package: the 32-bit DLL (MinGW-w64), the help file (chmcmd) and the zip.
 DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
+# The studio's module: Debian's emscripten, whose optimizer needs acorn.
+STUDIO_PACKAGES := emscripten node-acorn
 
-.PHONY: deps browser-deps demo test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps studio-deps studio demo test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -28,13 +30,25 @@ browser-deps: deps
 $(BROWSER_MODULES): tests/browser/package.json tests/browser/package-lock.json
 	cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --prefer-offline --no-audit --no-fund
 
-demo: deps
+studio-deps: deps
+	@scripts/install-deps.sh $(STUDIO_PACKAGES)
+
+# The extension and vohost's simulated host compiled to WebAssembly, one script a page loads from disk:
+# build/wasm/studio/nimbo_studio.js.
+studio: studio-deps
+	cmake --preset wasm >/dev/null
+	cmake --build --preset wasm -j $(JOBS)
+
+# The studio page, build/release/studio.html, is assembled beside the replay page from the studio's
+# module; its path is printed once it is there.
+demo: deps studio
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
 	  --html build/release/showcase.html
+	@if [ -f build/release/studio.html ]; then echo "studio page in build/release/studio.html"; fi
 
-test: browser-deps
+test: browser-deps studio-deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
