@@ -59,7 +59,8 @@ size_t stackRoom();
 // The browser build has no threads: a job runs on the main stack, whose size the link sets.
 constexpr size_t kLargeStackBytes = NIMBO_WEB_STACK_BYTES;
 // The browser also keeps a stack of its own for the module's calls, outside the module's memory and
-// beyond stackRoom()'s reach: V8 gives it 984 KiB. Recursion that grows with its input must fit it too.
+// beyond stackRoom()'s reach: Chromium and node give it 984 KiB. Recursion that grows with its input must
+// fit it too.
 constexpr size_t kCallStackBytes = size_t{984} << 10;
 #else
 constexpr size_t kLargeStackBytes = sizeof(void*) == 4 ? size_t{256} << 20 : size_t{1} << 30;
