@@ -35,9 +35,9 @@ constexpr uint64_t kStackPerUnitAndAlternative = 512 * kFrameScale;
 constexpr uint64_t kCompileStackPerPatternUnit = 512 * kFrameScale;
 #ifdef __EMSCRIPTEN__
 // In the browser libc++'s compiler and matcher recurse on the browser's call stack as well, once per
-// nesting level of the pattern: about 230 bytes a level to compile, 1000 to match nested lookaheads
-// (measured in node). A pattern nested deeper than half that stack is refused.
-constexpr uint64_t kCallStackPerNesting = 1024;
+// nesting level of the pattern: about 210 bytes a level to compile, 300 to match nested lookaheads
+// (measured in node). A pattern nested deeper than half that stack holds at 512 a level is refused.
+constexpr uint64_t kCallStackPerNesting = 512;
 #endif
 // The estimate may be short: work runs where it leaves half the stack untouched.
 constexpr uint64_t kStackSafetyFactor = 2;

@@ -180,12 +180,13 @@ test("a replace with a match at each of 40 000 units gives the native result", a
 
 test("a pattern nested deeper than the browser's call stack holds gets the stack error", async () => {
   const studio = await NimboStudio();
-  for (const [open, depth] of [["(", 5000], ["(?=", 1000], ["(?:", 600]]) {
-    const pattern = open.repeat(depth) + "a" + ")".repeat(depth);
-    assert.deepEqual(boxesOf(studio.runScene(regexScene("aaa", pattern), null)), [STACK_ERROR], open);
+  const nested = (open, depth) => open.repeat(depth) + "a" + ")".repeat(depth);
+  for (const [open, depth] of [["(", 5000], ["(?=", 1000], ["(?:", 2000]]) {
+    assert.deepEqual(boxesOf(studio.runScene(regexScene("aaa", nested(open, depth)), null)), [STACK_ERROR], open);
   }
-  const shallow = "(".repeat(100) + "a" + ")".repeat(100);
-  assert.deepEqual(boxesOf(studio.runScene(regexScene("aaa", shallow), null)), []);
+  for (const open of ["(", "(?="]) {
+    assert.deepEqual(boxesOf(studio.runScene(regexScene("aaa", nested(open, 980)), null)), [], open);
+  }
 });
 
 test("the catalog is vohost catalog --json", async () => {
