@@ -12,8 +12,10 @@ NODE_PACKAGES := nodejs npm
 BROWSER_MODULES := tests/browser/node_modules/.package-lock.json
 # The package: the 32-bit DLL (MinGW-w64), the help file (chmcmd) and the zip.
 DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
+# The studio's module: Debian's emscripten, whose optimizer needs acorn.
+STUDIO_PACKAGES := emscripten node-acorn
 
-.PHONY: deps browser-deps demo help test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -38,7 +40,16 @@ define copy_web_guide
 	@echo "designer's guide: build/help/index.html, help file: build/release/help/Quillet.chm"
 endef
 
-demo: deps
+studio-deps: deps
+	@scripts/install-deps.sh $(STUDIO_PACKAGES)
+
+# The extension and vohost's simulated host compiled to WebAssembly, one script a page loads from disk:
+# build/wasm/studio/nimbo_studio.js.
+studio: studio-deps
+	cmake --preset wasm >/dev/null
+	cmake --build --preset wasm -j $(JOBS)
+
+demo: deps studio
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
@@ -50,7 +61,7 @@ help: deps
 	cmake --build --preset release -j $(JOBS) --target nimbo_help
 	$(copy_web_guide)
 
-test: browser-deps
+test: browser-deps studio-deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)

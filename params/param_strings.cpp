@@ -3,7 +3,9 @@
 #include "params/param_strings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -79,14 +81,34 @@ int32_t integerNumber(const text::RegexText& number) {
   return std::stoi(asciiNumber(number, "stoi"));
 }
 
+#if !defined(_LIBCPP_VERSION)
 // from_chars reads as stof does in the "C" locale, but takes no plus sign.
+std::from_chars_result readFloat(const char* first, const char* last, float& value) {
+  return std::from_chars(first, last, value);
+}
+#else
+// The browser build's standard library (libc++) reads no floating point with from_chars. Its C library's
+// strtof keeps '.' as the decimal point in every locale; the number, matched by the pattern, is digits
+// and one point, so strtof reads it as from_chars would.
+std::from_chars_result readFloat(const char* first, const char* last, float& value) {
+  std::string number(first, last);
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtof(number.c_str(), &end);
+  std::errc error = end == number.c_str() ? std::errc::invalid_argument
+                    : errno == ERANGE     ? std::errc::result_out_of_range
+                                          : std::errc();
+  return {first + (end - number.c_str()), error};
+}
+#endif
+
 float decimalNumber(const text::RegexText& number) {
   std::string narrow = asciiNumber(number, "stof");
   const char* first = narrow.data();
   const char* last = first + narrow.size();
   if (first != last && *first == '+') ++first;
   float value = 0;
-  auto [end, error] = std::from_chars(first, last, value);
+  auto [end, error] = readFloat(first, last, value);
   if (error == std::errc::result_out_of_range) throw std::out_of_range("stof argument out of range");
   if (error != std::errc() || end != last) throw std::invalid_argument("invalid stof argument");
   return value;

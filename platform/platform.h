@@ -55,7 +55,16 @@ bool runOnLargeStack(size_t stackBytes, const std::function<void()>& job);
 
 // Bytes of stack left to the calling thread below the caller's frame.
 size_t stackRoom();
+#ifdef __EMSCRIPTEN__
+// The browser build has no threads: a job runs on the main stack, whose size the link sets.
+constexpr size_t kLargeStackBytes = NIMBO_WEB_STACK_BYTES;
+// The browser also keeps a stack of its own for the module's calls, outside the module's memory and
+// beyond stackRoom()'s reach: Chromium and node give it 984 KiB. Recursion that grows with its input must
+// fit it too.
+constexpr size_t kCallStackBytes = size_t{984} << 10;
+#else
 constexpr size_t kLargeStackBytes = sizeof(void*) == 4 ? size_t{256} << 20 : size_t{1} << 30;
+#endif
 
 // Loads string `id` of the module into `buffer` (at most maximum - 1 units and a terminator).
 // Returns the units copied; 0 and an empty buffer when the table does not hold it.

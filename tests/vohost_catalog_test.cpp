@@ -2,6 +2,8 @@
 // copies handed to the editor, and the run-time information after an instance's TEXT grew.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "vohost/checks/catalog_print.h"
 #include "vohost/error.h"
 #include "vohost/loader/extension.h"
@@ -58,6 +60,34 @@ TEST_F(CatalogThroughExports, ExpressionTitlesFallBackOnlyWhereTheTableSaysSo) {
             "Enter Angle (dedicated for the Named Controlled Angle.)");
   EXPECT_EQ(parameterTitle(x, editor.record(), CatalogKind::expression, 17, 1), "")
       << "string 7510 does not exist";
+}
+
+// `vohost catalog --json`, the form the studio page reads: an entry found by its code wherever the table
+// puts it, with the path of submenus down to its item.
+TEST_F(CatalogThroughExports, TheJsonCatalogGivesEachEntryItsMenuPathTextsAndParameters) {
+  nlohmann::json catalog = nlohmann::json::parse(catalogJson(extension));
+  ASSERT_EQ(catalog["actions"].size(), 54u);
+  ASSERT_EQ(catalog["conditions"].size(), 8u);
+  ASSERT_EQ(catalog["expressions"].size(), 19u);
+  auto entry = [&](const char* kind, int code) {
+    for (const nlohmann::json& each : catalog[kind]) {
+      if (each["code"] == code) return each;
+    }
+    ADD_FAILURE() << kind << " " << code << " is missing";
+    return nlohmann::json();
+  };
+  nlohmann::json setText = entry("actions", 0);
+  EXPECT_EQ(setText["menuPath"], nlohmann::json::array());
+  EXPECT_EQ(setText["menuText"], "Set TEXT");
+  EXPECT_EQ(setText["displayString"], "Set TEXT ( %0 )");
+  EXPECT_EQ(setText["parameters"], nlohmann::json::parse(R"([{"kind": "text", "kindCode": 45, "titleId": 5500,
+                                                              "title": "Set the TEXT to the Extension"}])"));
+  EXPECT_EQ(entry("actions", 51)["menuId"], 25008) << "table order differs from code order there";
+  EXPECT_EQ(entry("actions", 51)["menuPath"], nlohmann::json::parse(R"(["HWND"])"));
+  EXPECT_EQ(entry("actions", 10)["menuPath"], nlohmann::json::parse(R"(["OBJECT ALIGN", "Horizontal"])"));
+  EXPECT_EQ(entry("conditions", 6)["menuText"], "Mismatch          ( if Not Matched )");
+  EXPECT_EQ(entry("expressions", 17)["parameters"][1]["title"], "") << "string 7510 does not exist";
+  EXPECT_EQ(entry("expressions", 17)["flags"], 2);
 }
 
 TEST(Loader, AMissingLibraryIsAClearError) {

@@ -95,6 +95,26 @@ TEST(SceneErrors, BrokenFilesAndUnknownKeysAreRefused) {
   EXPECT_THROW(readScene("/nonexistent/scene.json"), Error);
 }
 
+// The reader recurses into nested expressions; 10 000 of them crashed it.
+TEST(SceneErrors, AScenePastAHundredLevelsOfNestingIsRefusedWithAMessage) {
+  auto nested = [](int expressions) {
+    std::string value;
+    for (int i = 0; i < expressions; ++i) value += R"({"expression":4,"params":[)";
+    value += "1";
+    for (int i = 0; i < expressions; ++i) value += "]}";
+    return R"({"nimbo":[{}],"events":[{"actions":[{"host":"log","name":"x","value":)" + value + "}]}]}";
+  };
+  for (int expressions : {48, 100000}) {
+    try {
+      parseScene(nested(expressions));
+      ADD_FAILURE() << expressions << " nested expressions were read";
+    } catch (const Error& error) {
+      EXPECT_STREQ(error.what(), "scene is nested deeper than 100 levels") << expressions;
+    }
+  }
+  EXPECT_NO_THROW(parseScene(nested(47)));
+}
+
 // The scene's own files: the folders on the way are made; what cannot be written stops the run at its line.
 TEST(SceneFiles, WriteFileMakesItsFoldersAndAFailureNamesTheLine) {
   Extension extension(NIMBO_EXTENSION_PATH);

@@ -1,9 +1,12 @@
 // The metered regex engine. libstdc++'s matcher has no work limit and recurses once per character, so
-// each operation runs with a step budget counted by its iterators, and one whose recursion could
-// outgrow the caller's stack runs on a thread with a large stack, or is refused when even that is
-// too small.
+// each operation runs with a step budget counted by its iterators (by the matcher's loop under libc++,
+// text/libcxx_matcher.h), and one whose recursion could outgrow the caller's stack runs on a thread
+// with a large stack, or is refused when even that is too small.
 #include "text/regex_engine.h"
 
+#include "text/libcxx_matcher.h"
+
+#include <algorithm>
 #include <exception>
 #include <iterator>
 #include <list>
@@ -30,6 +33,12 @@ constexpr size_t kFrameScale = 1;
 constexpr uint64_t kStackPerUnit = 384 * kFrameScale;
 constexpr uint64_t kStackPerUnitAndAlternative = 512 * kFrameScale;
 constexpr uint64_t kCompileStackPerPatternUnit = 512 * kFrameScale;
+#ifdef __EMSCRIPTEN__
+// In the browser libc++'s compiler and matcher recurse on the browser's call stack as well, once per
+// nesting level of the pattern: about 210 bytes a level to compile, 300 to match nested lookaheads
+// (measured in node). A pattern nested deeper than half that stack holds at 512 a level is refused.
+constexpr uint64_t kCallStackPerNesting = 512;
+#endif
 // The estimate may be short: work runs where it leaves half the stack untouched.
 constexpr uint64_t kStackSafetyFactor = 2;
 
@@ -43,8 +52,25 @@ uint64_t saturatingSum(uint64_t a, uint64_t b) {
   return b > UINT64_MAX - a ? UINT64_MAX : a + b;
 }
 
+// Past a bound the engine fails as a matcher's own limit does, described in libstdc++'s words for the
+// code, so that the browser build (libc++, which words them otherwise) shows the same boxes.
+class BoundExceeded : public std::regex_error {
+ public:
+  BoundExceeded(std::regex_constants::error_type code, const char* description)
+      : std::regex_error(code), description_(description) {}
+  const char* what() const noexcept override { return description_; }
+
+ private:
+  const char* description_;
+};
+
 [[noreturn, gnu::noinline, gnu::cold]] void tooComplex() {
-  throw std::regex_error(std::regex_constants::error_complexity);
+  throw BoundExceeded(std::regex_constants::error_complexity,
+                      "Complexity of regex match exceeded implementation limits");
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void tooDeep() {
+  throw BoundExceeded(std::regex_constants::error_stack, "Insufficient memory to determine regex match");
 }
 
 struct WorkMeter {
@@ -56,6 +82,7 @@ struct WorkMeter {
   }
 };
 
+#if !defined(_LIBCPP_VERSION)
 // A bidirectional iterator over the text that charges every move and every comparison to its meter.
 // Backtracking moves the iterator; nested loops that can match nothing (`a**`, `(a*)*...`) do not, but
 // the matcher compares positions at every turn of a loop, so they are charged as well.
@@ -103,6 +130,11 @@ class MeteredIterator {
   WorkMeter* meter_ = nullptr;
 };
 
+const wchar_t* address(const MeteredIterator& at) {
+  return at.base();
+}
+
+// The text of one operation and its meter, which its iterators charge.
 struct MeteredText {
   WorkMeter meter;
   MeteredIterator begin, end;
@@ -111,13 +143,61 @@ struct MeteredText {
       : meter{kStepsPerUnit * text.size() + kStepFloor},
         begin(text.data(), &meter),
         end(text.data() + text.size(), &meter) {}
+  MeteredText(const MeteredText&) = delete;
+  MeteredText& operator=(const MeteredText&) = delete;
 };
+#else
+// The meter of the operation running now, which the matcher's loop charges (text/libcxx_matcher.h).
+// Operations run one at a time on the game's one thread and never inside one another.
+WorkMeter* runningMeter = nullptr;
+
+const wchar_t* address(const wchar_t* at) {
+  return at;
+}
+
+// The text of one operation, matched over plain pointers, and its meter, running while it lives.
+struct MeteredText {
+  WorkMeter meter;
+  const wchar_t *begin, *end;
+
+  explicit MeteredText(const RegexText& text)
+      : meter{kStepsPerUnit * text.size() + kStepFloor}, begin(text.data()), end(text.data() + text.size()) {
+    runningMeter = &meter;
+  }
+  ~MeteredText() { runningMeter = nullptr; }
+  MeteredText(const MeteredText&) = delete;
+  MeteredText& operator=(const MeteredText&) = delete;
+};
+#endif
 
 uint64_t alternativeCount(const RegexText& pattern) {
   uint64_t count = 0;
   for (wchar_t unit : pattern) count += unit == L'|' ? 1 : 0;
   return count;
 }
+
+#ifdef __EMSCRIPTEN__
+// The deepest nesting of groups, counting every unescaped '(' (in a class too: an over-estimate is safe).
+uint64_t nestingDepth(const RegexText& pattern) {
+  uint64_t depth = 0, deepest = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == L'\\') {
+      ++i;
+    } else if (pattern[i] == L'(') {
+      deepest = std::max(deepest, ++depth);
+    } else if (pattern[i] == L')' && depth > 0) {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+void refuseTooDeep(const RegexText& pattern) {
+  uint64_t needed =
+      saturatingProduct(saturatingProduct(kCallStackPerNesting, nestingDepth(pattern)), kStackSafetyFactor);
+  if (needed > platform::kCallStackBytes) tooDeep();
+}
+#endif
 
 uint64_t stackEstimate(const CompiledRegex& regex, size_t textUnits) {
   return saturatingProduct(regex.stackBytesPerUnit, uint64_t{textUnits} + 1);
@@ -133,7 +213,7 @@ void runWithStack(uint64_t stackBytes, Job&& job) {
     job();
     return;
   }
-  if (needed > platform::kLargeStackBytes) throw std::regex_error(std::regex_constants::error_stack);
+  if (needed > platform::kLargeStackBytes) tooDeep();
   std::exception_ptr failure;
   bool ran = platform::runOnLargeStack(static_cast<size_t>(needed), [&] {
     try {
@@ -142,7 +222,7 @@ void runWithStack(uint64_t stackBytes, Job&& job) {
       failure = std::current_exception();
     }
   });
-  if (!ran) throw std::regex_error(std::regex_constants::error_stack);
+  if (!ran) tooDeep();
   if (failure) std::rethrow_exception(failure);
 }
 
@@ -192,6 +272,12 @@ RegexCache& regexCache() {
 
 }  // namespace
 
+#if defined(_LIBCPP_VERSION)
+void chargeRunningMeter() {
+  if (runningMeter) runningMeter->step();
+}
+#endif
+
 std::shared_ptr<const CompiledRegex> compileRegex(const RegexText& pattern, bool ignoreCase) {
   CacheKey key{pattern, ignoreCase};
   if (auto cached = regexCache().find(key)) return cached;
@@ -200,8 +286,11 @@ std::shared_ptr<const CompiledRegex> compileRegex(const RegexText& pattern, bool
   std::shared_ptr<const CompiledRegex> regex;
   uint64_t stackPerUnit =
       saturatingSum(kStackPerUnit, saturatingProduct(kStackPerUnitAndAlternative, alternativeCount(pattern)));
+#ifdef __EMSCRIPTEN__
+  refuseTooDeep(pattern);
+#endif
   runWithStack(saturatingProduct(kCompileStackPerPatternUnit, pattern.size()), [&] {
-    regex = std::make_shared<const CompiledRegex>(CompiledRegex{std::wregex(pattern, flags), stackPerUnit});
+    regex = std::make_shared<const CompiledRegex>(CompiledRegex{Regex(pattern, flags), stackPerUnit});
   });
   regexCache().add(std::move(key), regex);
   return regex;
@@ -220,11 +309,12 @@ std::vector<SubMatch> matchRegex(const CompiledRegex& regex, const RegexText& so
   std::vector<SubMatch> subMatches;
   runWithStack(stackEstimate(regex, source.size()), [&] {
     MeteredText text(source);
-    std::match_results<MeteredIterator> results;
+    std::match_results<decltype(text.begin)> results;
     if (!std::regex_match(text.begin, text.end, results, regex.regex)) return;
     for (const auto& group : results) {
-      subMatches.push_back({static_cast<size_t>(group.first.base() - source.data()),
-                            static_cast<size_t>(group.second.base() - group.first.base()), group.matched});
+      subMatches.push_back({static_cast<size_t>(address(group.first) - source.data()),
+                            static_cast<size_t>(address(group.second) - address(group.first)),
+                            group.matched});
     }
   });
   return subMatches;

@@ -15,9 +15,19 @@
 
 namespace nimbo::text {
 
+#if defined(_LIBCPP_VERSION)
+// libc++ (the browser build's library) matches over plain pointers, where no iterator can count the
+// steps: its matcher's loop is given again for this traits type, one charge per state it runs
+// (text/libcxx_matcher.h).
+struct MeteredTraits : std::regex_traits<wchar_t> {};
+using Regex = std::basic_regex<wchar_t, MeteredTraits>;
+#else
+using Regex = std::wregex;
+#endif
+
 // A compiled pattern, with what its matching costs in stack per unit of text.
 struct CompiledRegex {
-  std::wregex regex;
+  Regex regex;
   uint64_t stackBytesPerUnit;
 };
 

@@ -305,6 +305,8 @@ int main(int argc, char** argv) {
   CLI::App* checkApp = addCheckCommand(app, sweep, sweeping, child, library);
   CLI::App* catalogApp = app.add_subcommand("catalog", "the menus and entries as a designer sees them");
   catalogApp->add_option("lib", library, "the built extension");
+  bool catalogAsJson = false;
+  catalogApp->add_flag("--json", catalogAsJson, "print the catalog as one line of JSON");
   std::vector<std::string> soakScenes;
   SoakOptions soak;
   CLI::App* soakApp = addSoakCommand(app, soakScenes, soak, library);
@@ -317,7 +319,11 @@ int main(int argc, char** argv) {
     if (sweeping && sweep.failAllocations) return runAllocationSweep(library, sweep, std::cout);
     if (sweeping) return runSweep(executablePath(), library, sweep, std::cout);
     if (checkApp->parsed()) return printChecks(runChecks(Extension(library)), std::cout) ? 0 : kExitFound;
-    printCatalog(Extension(library), std::cout);
+    if (catalogAsJson) {
+      std::cout << catalogJson(Extension(library)) << '\n';
+    } else {
+      printCatalog(Extension(library), std::cout);
+    }
     return 0;
   } catch (const CommandLineError& error) {
     return refuseCommandLine(error.what());

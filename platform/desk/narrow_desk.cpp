@@ -1,5 +1,5 @@
 // Narrow texts on the desk backend: decoded from the C library's narrow encoding.
-#include <cuchar>
+#include <uchar.h>  // <cuchar> is missing from the browser build's standard library
 #include <cwchar>
 #include <new>
 
@@ -17,7 +17,7 @@ Text decodeNarrow(const char* narrow) {
   const char* end = narrow + std::char_traits<char>::length(narrow);
   while (narrow < end) {
     char16_t unit = 0;
-    size_t used = std::mbrtoc16(&unit, narrow, static_cast<size_t>(end - narrow), &state);
+    size_t used = mbrtoc16(&unit, narrow, static_cast<size_t>(end - narrow), &state);
     if (used == static_cast<size_t>(-1) || used == static_cast<size_t>(-2)) {
       text.push_back(static_cast<Char>(0xFFFD));
       state = {};

@@ -2,6 +2,8 @@
 #include "vohost/checks/catalog_print.h"
 
 #include <iomanip>
+#include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "platform/platform.h"
 #include "vohost/simhost/editor.h"
@@ -78,6 +80,50 @@ void printEntry(const Exports& exports, voEditor* editor, CatalogKind kind, cons
   }
 }
 
+// Each item's command id -> the texts of the submenus that lead to it.
+void collectPaths(const std::vector<MenuNode>& menu, std::vector<std::string>& path,
+                  std::map<int, std::vector<std::string>>& paths) {
+  for (const MenuNode& node : menu) {
+    if (node.kind == MenuNode::Kind::item) paths[node.id] = path;
+    if (node.kind != MenuNode::Kind::submenu) continue;
+    path.push_back(node.text);
+    collectPaths(node.children, path, paths);
+    path.pop_back();
+  }
+}
+
+// A kind's menu items by command id, each with the path that leads to it.
+struct MenuIndex {
+  std::map<int, const MenuNode*> items;
+  std::map<int, std::vector<std::string>> paths;
+
+  explicit MenuIndex(const std::vector<MenuNode>& menu) : items(menuItems(menu)) {
+    std::vector<std::string> path;
+    collectPaths(menu, path, paths);
+  }
+};
+
+nlohmann::ordered_json entryJson(const Exports& exports, voEditor* editor, CatalogKind kind,
+                                 const CatalogEntryInfo& entry, const MenuIndex& menu) {
+  auto item = menu.items.find(entry.menuId);
+  bool inMenu = item != menu.items.end();
+  nlohmann::ordered_json json = {{"code", entry.code}, {"menuId", entry.menuId}};
+  json["menuPath"] = inMenu ? menu.paths.at(entry.menuId) : std::vector<std::string>();
+  json["menuText"] = inMenu ? nlohmann::ordered_json(item->second->text) : nlohmann::ordered_json();
+  json["stringId"] = entry.stringId;
+  json["displayString"] = displayString(exports, editor, kind, entry.code);
+  json["flags"] = entry.flags;
+  json["parameters"] = nlohmann::ordered_json::array();
+  for (size_t i = 0; i < entry.parameterKinds.size(); ++i) {
+    json["parameters"].push_back(
+        {{"kind", parameterKindName(kind, entry.parameterKinds[i])},
+         {"kindCode", entry.parameterKinds[i]},
+         {"titleId", entry.titleIds[i]},
+         {"title", parameterTitle(exports, editor, kind, entry.code, static_cast<int>(i))}});
+  }
+  return json;
+}
+
 }  // namespace
 
 std::vector<MenuNode> readMenu(const Exports& exports, voEditor* editor, CatalogKind kind, bool& isNull) {
@@ -116,6 +162,29 @@ void printCatalog(const Extension& extension, std::ostream& out) {
     }
     out << '\n';
   }
+}
+
+std::string catalogJson(const Extension& extension) {
+  extension.requireAll();
+  const Exports& exports = extension.exports();
+  Editor editor;
+  voRunInfo info{};
+  exports.GetRunObjectInfos(editor.record(), &info);
+  const std::tuple<CatalogKind, int, const char*> kinds[] = {
+      {CatalogKind::action, info.actionCount, "actions"},
+      {CatalogKind::condition, info.conditionCount, "conditions"},
+      {CatalogKind::expression, info.expressionCount, "expressions"}};
+  nlohmann::ordered_json catalog = nlohmann::ordered_json::object();
+  for (const auto& [kind, count, name] : kinds) {
+    bool isNull = false;
+    std::vector<MenuNode> menu = readMenu(exports, editor.record(), kind, isNull);
+    MenuIndex index(menu);
+    nlohmann::ordered_json& entries = catalog[name] = nlohmann::ordered_json::array();
+    for (const CatalogEntryInfo& entry : walkTable(exports, editor.record(), kind, 0, count)) {
+      entries.push_back(entryJson(exports, editor.record(), kind, entry, index));
+    }
+  }
+  return catalog.dump();
 }
 
 }  // namespace vohost

@@ -28,4 +28,10 @@ std::map<int, const MenuNode*> menuItems(const std::vector<MenuNode>& menu);
 
 void printCatalog(const Extension& extension, std::ostream& out);
 
+// The same catalog as one line of JSON, for programs (the studio page, tests): {"actions": [...],
+// "conditions": [...], "expressions": [...]}, each entry in table order with its code, menu id, menu path
+// (the submenus' texts down to it; empty and a null menu text when no menu item has its id), menu text,
+// string id, display string, flags and parameters ({"kind", "kindCode", "titleId", "title"}).
+std::string catalogJson(const Extension& extension);
+
 }  // namespace vohost

@@ -94,9 +94,16 @@ FrameSettings readFrame(const json& value) {
 }  // namespace
 
 Scene parseScene(const std::string& text) {
+  // The reader recurses into nested expressions: a scene nested past any use is refused before it
+  // could exhaust the stack (the browser's is the smallest).
+  constexpr int kDeepest = 100;
   json root;
   try {
-    root = json::parse(text);
+    root = json::parse(text, [](int depth, json::parse_event_t, const json&) {
+      if (depth > kDeepest)
+        throw Error("scene is nested deeper than " + std::to_string(kDeepest) + " levels");
+      return true;
+    });
   } catch (const json::exception& error) {  // a syntax error, or a number past what a double holds
     throw Error(std::string("scene is not valid JSON: ") + error.what());
   }

@@ -1,0 +1,64 @@
+// The studio page's entry into the module: a scene run to its trace lines, and the catalog as JSON,
+// through the same code as `vohost run SCENE --frames N` and `vohost catalog --json`.
+#include <emscripten/bind.h>
+
+#include <climits>
+#include <cmath>
+#include <exception>
+#include <string>
+
+#include "vohost/checks/catalog_print.h"
+#include "vohost/error.h"
+#include "vohost/simhost/scene_run.h"
+
+namespace vohost {
+
+namespace {
+
+using emscripten::val;
+
+// The extension linked into this module; its exports are resolved once.
+const Extension& linkedExtension() {
+  static const Extension extension(defaultExtensionPath());
+  return extension;
+}
+
+// The scene's own count for undefined or null, else a whole number of steps as --frames takes it.
+int frameSteps(const val& frames) {
+  if (frames.isUndefined() || frames.isNull()) return -1;
+  double steps = frames.isNumber() ? frames.as<double>() : -1;
+  if (steps >= 0 && steps <= INT_MAX && std::floor(steps) == steps) return static_cast<int>(steps);
+  throw Error("'" + frames.call<std::string>("toString") +
+              "' is not a number of frame steps: give a whole number from 0 to " + std::to_string(INT_MAX));
+}
+
+// {trace: [a JSON line per step], error: null or vohost's message}. The lines of the steps that ran
+// before an error are kept, as the command line prints them before it stops.
+val runSceneForPage(const std::string& sceneJson, const val& frames) {
+  val trace = val::array();
+  val result = val::object();
+  result.set("trace", trace);
+  result.set("error", val::null());
+  try {
+    int steps = frameSteps(frames);
+    Scene scene = parseScene(sceneJson);
+    runScene(linkedExtension(), scene, steps,
+             [&](const StepRecord& record) { trace.call<void>("push", traceLine(record)); });
+  } catch (const std::exception& error) {
+    result.set("error", std::string(error.what()));
+  }
+  return result;
+}
+
+std::string catalogForPage() {
+  return catalogJson(linkedExtension());
+}
+
+}  // namespace
+
+}  // namespace vohost
+
+EMSCRIPTEN_BINDINGS(nimbo_studio) {
+  emscripten::function("runScene", &vohost::runSceneForPage);
+  emscripten::function("catalog", &vohost::catalogForPage);
+}
