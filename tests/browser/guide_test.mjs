@@ -9,22 +9,9 @@ import { existsSync, mkdirSync, readdirSync } from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
+import { chromium, chromiumPath } from "./chromium.mjs";
 
-const SKIPPED = 77;
 const [vohost, library, guideDir, screenshotDir] = process.argv.slice(2);
-const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
-
-if (!existsSync(chromiumPath)) {
-  console.log(`SKIPPED: no Chromium at ${chromiumPath} (install Debian's chromium package; make test does)`);
-  process.exit(SKIPPED);
-}
-let chromium;
-try {
-  ({ chromium } = await import("playwright-core"));
-} catch {
-  console.log("SKIPPED: playwright-core is not installed (npm ci in tests/browser; make test does)");
-  process.exit(SKIPPED);
-}
 
 // The routines as vohost reads them from the extension: "action-4", "condition-5", ...
 function catalogPages() {

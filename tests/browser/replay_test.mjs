@@ -8,26 +8,13 @@
 // when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdirSync, readFileSync } from "node:fs";
+import { mkdirSync, readFileSync } from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
+import { chromium, chromiumPath } from "./chromium.mjs";
 
-const SKIPPED = 77;
 const [vohost, replaySample, scene, showcase, motion, outDir, screenshot] = process.argv.slice(2);
-const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
-
-if (!existsSync(chromiumPath)) {
-  console.log(`SKIPPED: no Chromium at ${chromiumPath} (install Debian's chromium package; make test does)`);
-  process.exit(SKIPPED);
-}
-let chromium;
-try {
-  ({ chromium } = await import("playwright-core"));
-} catch {
-  console.log("SKIPPED: playwright-core is not installed (npm ci in tests/browser; make test does)");
-  process.exit(SKIPPED);
-}
 
 mkdirSync(outDir, { recursive: true });
 const resolvedVohost = path.resolve(vohost);

@@ -4,27 +4,14 @@
 //   node studio_page_test.mjs MODULE SCENE OUT_DIR
 // Exits 77 (skipped) when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
-import { copyFileSync, existsSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
+import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import path from "node:path";
 import { test } from "node:test";
 import { pathToFileURL } from "node:url";
+import { chromium, chromiumPath } from "./chromium.mjs";
 
-const SKIPPED = 77;
 const [modulePath, scenePath, outDir] = process.argv.slice(2).map((arg) => path.resolve(arg));
-const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
-
-if (!existsSync(chromiumPath)) {
-  console.log(`SKIPPED: no Chromium at ${chromiumPath} (install Debian's chromium package; make test does)`);
-  process.exit(SKIPPED);
-}
-let chromium;
-try {
-  ({ chromium } = await import("playwright-core"));
-} catch {
-  console.log("SKIPPED: playwright-core is not installed (npm ci in tests/browser; make test does)");
-  process.exit(SKIPPED);
-}
 
 test("a page opened from disk runs a scene and reads the catalog through the module", async () => {
   mkdirSync(outDir, { recursive: true });
