@@ -81,7 +81,27 @@ void writeReplayPage(const ReplayPage& page, std::ofstream& file, const std::str
   note << "replay page in " << path << " (" << std::filesystem::file_size(path) << " bytes)\n";
 }
 
-std::vector<std::filesystem::path> runFiles(const std::string& library, const RunOptions& options);
+std::string traceInDir(const RunOptions& options, const std::string& scenePath) {
+  return traceFileIn(options.traceDir, scenePath).string();
+}
+
+std::vector<std::string> outputsOf(const RunOptions& options) {
+  std::vector<std::string> outputs;
+  if (!options.trace.empty()) outputs.push_back(options.trace);
+  if (!options.html.empty()) outputs.push_back(options.html);
+  if (!options.traceDir.empty()) {
+    for (const std::string& scene : options.scenes) outputs.push_back(traceInDir(options, scene));
+  }
+  return outputs;
+}
+
+// The files a scene's own "write file" may not write over.
+std::vector<std::filesystem::path> runFiles(const std::string& library, const RunOptions& options) {
+  std::vector<std::filesystem::path> files(options.scenes.begin(), options.scenes.end());
+  files.emplace_back(library);
+  for (const std::string& output : outputsOf(options)) files.emplace_back(output);
+  return files;
+}
 
 // One scene to its trace (stdout when `trace` is empty) and, when `html` is set, its replay page.
 void runOne(const Extension& extension, const std::string& scenePath, const std::string& trace,
@@ -122,20 +142,6 @@ void runOne(const Extension& extension, const std::string& scenePath, const std:
   if (page) writeReplayPage(*page, htmlFile, html, trace.empty() ? std::cerr : std::cout);
 }
 
-std::string traceInDir(const RunOptions& options, const std::string& scenePath) {
-  return traceFileIn(options.traceDir, scenePath).string();
-}
-
-std::vector<std::string> outputsOf(const RunOptions& options) {
-  std::vector<std::string> outputs;
-  if (!options.trace.empty()) outputs.push_back(options.trace);
-  if (!options.html.empty()) outputs.push_back(options.html);
-  if (!options.traceDir.empty()) {
-    for (const std::string& scene : options.scenes) outputs.push_back(traceInDir(options, scene));
-  }
-  return outputs;
-}
-
 // Thrown when the command line would overwrite one of its own inputs: nothing runs then.
 struct CommandLineError : Error {
   using Error::Error;
@@ -148,14 +154,6 @@ void refuseClashingOutputs(const std::string& library, const RunOptions& options
   } catch (const Error& error) {
     throw CommandLineError(error.what());
   }
-}
-
-// The files a scene's own "write file" may not write over.
-std::vector<std::filesystem::path> runFiles(const std::string& library, const RunOptions& options) {
-  std::vector<std::filesystem::path> files(options.scenes.begin(), options.scenes.end());
-  files.emplace_back(library);
-  for (const std::string& output : outputsOf(options)) files.emplace_back(output);
-  return files;
 }
 
 // With --trace-dir every scene runs, each to DIR/NAME.jsonl; a scene that fails is reported and the
