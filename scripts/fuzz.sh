@@ -4,12 +4,15 @@
 # fault, so those run first as regressions) and grows its own corpus in build/fuzz/corpus/TARGET. A
 # fault stops the run with the input saved as build/fuzz/TARGET-crash-...; keep it in fuzz/corpus.
 # FUZZ_RUNS=N ends each target at N executions if that comes first; FUZZ_TARGETS names the targets.
+# FUZZ_MAX_LEN=N caps an input's length (libFuzzer's own cap follows the longest kept input, up to 4 KB):
+# for runs that need many executions more than long inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 read -r -a targets <<<"${FUZZ_TARGETS:-param_strings regex scene stateful}"
 runs=()
 [[ -n "${FUZZ_RUNS:-}" ]] && runs=(-runs="$FUZZ_RUNS")
+[[ -n "${FUZZ_MAX_LEN:-}" ]] && runs+=(-max_len="$FUZZ_MAX_LEN")
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}" calls_from_scene
