@@ -32,6 +32,9 @@ class ReplayPage {
   // The page with the run's data embedded; nothing on it refers to another file or to the network.
   void write(std::ostream& out) const;
 
+  // The run's data alone (docs/replay.md, "The embedded data"), as the studio page takes it.
+  std::string dataJson() const;
+
  private:
   // One number per step, written as the first value and then runs of equal differences; a number that
   // never changes is its first value alone.
@@ -82,7 +85,6 @@ class ReplayPage {
 
   void note(const StepRecord& record);
   void noteListings(const StepRecord& record);
-  std::string dataJson() const;
 
   std::string title_;
   FrameSettings frame_;

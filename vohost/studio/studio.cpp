@@ -1,14 +1,18 @@
-// The studio page's entry into the module: a scene run to its trace lines, and the catalog as JSON,
-// through the same code as `vohost run SCENE --frames N` and `vohost catalog --json`.
+// The studio page's entry into the module: a scene run to its trace lines or to the replay page's data,
+// and the catalog as JSON, through the same code as `vohost run SCENE --frames N [--html]` and
+// `vohost catalog --json`.
 #include <emscripten/bind.h>
 
 #include <climits>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "vohost/checks/catalog_print.h"
 #include "vohost/error.h"
+#include "vohost/replay/replay_page.h"
+#include "vohost/simhost/runtime.h"
 #include "vohost/simhost/scene_run.h"
 
 namespace vohost {
@@ -50,6 +54,31 @@ val runSceneForPage(const std::string& sceneJson, const val& frames) {
   return result;
 }
 
+// {data: the replay page's data as JSON or null, error: null or vohost's message}: the page's way out of
+// a run, a few characters per moving value where the trace spends a JSON object per object and step.
+// The steps before an error are in the data. `listings` reads the controllers' walls and orbits after
+// every step, as --html does.
+val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
+  val result = val::object();
+  result.set("data", val::null());
+  result.set("error", val::null());
+  std::optional<ReplayPage> page;
+  try {
+    int steps = frameSteps(frames);
+    Scene scene = parseScene(sceneJson);
+    auto start = [&](Runtime& runtime) {
+      if (listings) runtime.listControllers();
+      page.emplace(scene, "studio", runtime.created(), runtime.objectAddresses());
+    };
+    runScene(
+        linkedExtension(), scene, steps, [&](const StepRecord& record) { page->add(record); }, start);
+  } catch (const std::exception& error) {
+    result.set("error", std::string(error.what()));
+  }
+  if (page) result.set("data", page->dataJson());
+  return result;
+}
+
 std::string catalogForPage() {
   return catalogJson(linkedExtension());
 }
@@ -60,5 +89,6 @@ std::string catalogForPage() {
 
 EMSCRIPTEN_BINDINGS(nimbo_studio) {
   emscripten::function("runScene", &vohost::runSceneForPage);
+  emscripten::function("replayScene", &vohost::replaySceneForPage);
   emscripten::function("catalog", &vohost::catalogForPage);
 }

@@ -1,0 +1,671 @@
+/* The studio page's code: the scene being built is vohost's scene JSON itself (docs/scenes.md), edited
+   through the frame, object and event-line editors and the catalog browser; every edit runs it again
+   through the module (NimboStudio) and plays the run with NimboRenderer. docs/studio.md explains it. */
+"use strict";
+(async () => {
+  const $ = (id) => document.getElementById(id);
+  const CREATED = -1;  // the step number of the frame as created
+  // A scene runs on the page's thread to its last step: these keep a run short enough to stay live.
+  const MAX_STEPS = 2000, MAX_OBJECTS = 2000;
+  const INT_LOW = -2147483648, INT_HIGH = 2147483647;
+  const COORDINATE_LOW = -32768, COORDINATE_HIGH = 32767;  // a position packs each in 16 bits
+  const NAME_UNITS = 23;  // an object type's name, in UTF-16 units
+  const TEXT_UNITS = 4096;
+  const HOST_CONDITIONS = [
+    { label: "Start of frame", make: () => ({ host: "start of frame" }) },
+    { label: "Every frame", make: () => ({ host: "every frame" }) },
+    { label: "Frame N", make: () => ({ host: "frame", frame: 1 }) },
+  ];
+  const HOST_ACTIONS = [
+    { label: "Log a value", make: () => ({ host: "log", name: "value", value: 0 }) },
+    { label: "Destroy object", make: () => ({ host: "destroy object", object: { object: firstTypeName() } }) },
+  ];
+
+  const studio = await NimboStudio();
+  const catalog = JSON.parse(studio.catalog());
+  const entries = {};
+  for (const kind of ["actions", "conditions", "expressions"]) {
+    entries[kind] = new Map(catalog[kind].map((entry) => [entry.code, entry]));
+  }
+
+  let scene = starterScene();
+  let run = null, view = null, data = null;
+  let current = 0, playing = false, playFrom = 0, playStart = 0, pointer = null;
+  let chosenLine = 0, chosenObject = null, drag = null, dirty = false;
+  let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0 };
+
+  function starterScene() {
+    const gems = Array.from({ length: 12 }, () => ({ x: 320, y: 240, width: 24, height: 24, hotSpotX: 12, hotSpotY: 12 }));
+    return {
+      frame: { width: 640, height: 480, frameRate: 60, frames: 120 },
+      objects: [{ name: "Gem", instances: gems }],
+      nimbo: [{ text: "" }],
+      events: [{
+        conditions: [{ host: "start of frame" }],
+        actions: [{ nimbo: 0, action: 11, params: [{ object: "Gem" }, 80, 160, 40] },
+                  { nimbo: 0, action: 21, params: [{ object: "Gem" }, 24, 4] }],
+      }],
+    };
+  }
+  const emptyScene = () => ({ frame: { width: 640, height: 480, frameRate: 60, frames: 120 }, objects: [],
+                              nimbo: [{ text: "" }], events: [] });
+  const firstTypeName = () => (scene.objects[0] ? scene.objects[0].name : "");
+  const objectCount = () => scene.objects.reduce((sum, type) => sum + type.instances.length, 0);
+
+  // --- Small helpers -----------------------------------------------------------------------------------
+
+  function element(tag, props = {}, ...children) {
+    const node = document.createElement(tag);
+    for (const [key, value] of Object.entries(props)) {
+      if (key === "dataset") Object.assign(node.dataset, value);
+      else if (key in node) node[key] = value;
+      else node.setAttribute(key, value);
+    }
+    node.append(...children);
+    return node;
+  }
+  const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
+  // A field's whole number within its bounds, whatever was typed; the field then shows the value used.
+  function bounded(input, low, high, fallback) {
+    const value = Math.round(Number(input.value));
+    const kept = input.value === "" || !Number.isFinite(value) ? fallback : clamp(value, low, high);
+    if (String(kept) !== input.value) input.value = String(kept);
+    return kept;
+  }
+  function numberField(value, low, high, onValue, label) {
+    const input = element("input", { type: "number", min: String(low), max: String(high), step: "1",
+                                     value: String(value), "aria-label": label || "" });
+    input.addEventListener("input", () => {
+      if (input.value !== "" && input.value !== "-") onValue(bounded(input, low, high, value));
+    });
+    input.addEventListener("change", () => onValue(bounded(input, low, high, value)));
+    return input;
+  }
+  function textField(value, onValue, label, units = TEXT_UNITS) {
+    const input = element("input", { type: "text", value, maxLength: units, "aria-label": label || "" });
+    input.addEventListener("input", () => onValue(input.value));
+    return input;
+  }
+  function labelled(title, field) {
+    return element("label", { className: "field", title }, title.length > 42 ? title.slice(0, 40) + "\u2026" : title, field);
+  }
+  // The example a text parameter's title gives between curly quotes ("E.g. “ 50,50,-2,0,0,0 ”").
+  function exampleIn(title) {
+    const found = /E\.g\.[^\u201c]*\u201c\s*([^\u201d]*?)\s*\u201d/.exec(title || "");
+    return found && /^[-+0-9., ]+$/.test(found[1]) ? found[1] : "";
+  }
+  function defaultParam(parameter) {
+    if (parameter.kind === "object") return { object: firstTypeName() };
+    if (parameter.kind === "position") return { x: 0, y: 0 };
+    if (parameter.kind === "text") return exampleIn(parameter.title);
+    return 0;
+  }
+
+  // --- Runs ---------------------------------------------------------------------------------------------
+
+  // Edits mark the scene dirty; the next animation frame runs it once, however many edits came before.
+  function edited() {
+    refreshSave();
+    if (dirty) return;
+    dirty = true;
+    requestAnimationFrame(() => {
+      if (dirty) runNow();
+    });
+  }
+
+  function runNow() {
+    dirty = false;
+    const start = performance.now();
+    const result = studio.replayScene(JSON.stringify(scene), null, $("motion").checked);
+    const ran = performance.now();
+    const shownError = $("error");
+    shownError.hidden = result.error === null;
+    shownError.textContent = result.error === null ? "" : "vohost: " + result.error;
+    if (result.data !== null) {
+      data = JSON.parse(result.data);
+      run = NimboRenderer.decodeRun(data);
+      const options = view ? view.options : null;
+      view = NimboRenderer.create($("view"), run);
+      if (options) Object.assign(view.options, options, { hidden: options.hidden });
+      NimboRenderer.legend($("legend"), view, redraw);
+      for (const t of view.options.hidden) {
+        const item = $("legend").querySelector(`[data-type="${t}"]`);
+        if (item) item.classList.add("nr-off");
+      }
+    }
+    const decoded = performance.now();
+    $("frame-count").textContent = String(run.steps);
+    $("slider").max = String(Math.max(CREATED, run.steps - 1));
+    $("step").max = String(Math.max(0, run.steps - 1));
+    show(Math.min(current, run.steps - 1));
+    const end = performance.now();
+    lastRun = { runMs: ran - start, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start,
+                steps: run.steps, objects: run.objects.length };
+    $("run-info").textContent = `${run.steps} steps of ${run.objects.length} objects: run ${lastRun.runMs.toFixed(0)} ms, ` +
+      `picture ${(lastRun.decodeMs + lastRun.drawMs).toFixed(0)} ms`;
+    document.body.dataset.runs = String(Number(document.body.dataset.runs || 0) + 1);
+  }
+
+  // --- Playback -----------------------------------------------------------------------------------------
+
+  function draw(k) {
+    view.options.labels = $("labels").checked;
+    view.options.motion = $("motion").checked;
+    view.options.trails = $("trails").checked;
+    view.options.pointed = pointer ? view.hitTest(pointer.x, pointer.y, k) : -1;
+    view.draw(k);
+  }
+  function show(k) {
+    current = clamp(k, CREATED, run.steps - 1);
+    draw(current);
+    showPanel(current);
+    $("slider").value = String(current);
+    $("step").value = current === CREATED ? "" : String(current);
+    $("created").setAttribute("aria-pressed", String(current === CREATED));
+    document.body.dataset.frame = String(current);
+  }
+  function redraw() {
+    draw(current);
+    showPointed(current);
+  }
+  function tick(now) {
+    if (!playing) return;
+    const rate = scene.frame.frameRate > 0 ? scene.frame.frameRate : 60;
+    const k = Math.min(run.steps - 1, playFrom + Math.floor((Math.max(0, now - playStart) / 1000) * rate));
+    if (k !== current) show(k);
+    if (k >= run.steps - 1) pause(); else requestAnimationFrame(tick);
+  }
+  function play() {
+    if (run.steps < 2 || playing) return;
+    if (current >= run.steps - 1) show(0);
+    playing = true;
+    playFrom = Math.max(0, current);
+    playStart = performance.now();
+    $("play").textContent = "Pause";
+    document.body.dataset.playing = "true";
+    requestAnimationFrame(tick);
+  }
+  function pause() {
+    playing = false;
+    $("play").textContent = "Play";
+    document.body.dataset.playing = "false";
+  }
+  function stepTo(k) {
+    pause();
+    show(k);
+  }
+
+  // --- The panel beside the frame -----------------------------------------------------------------------
+
+  const changeAt = NimboRenderer.changeAt;
+  const atStep = (entries, k) => entries.filter((entry) => entry[0] === k);
+  function showPanel(k) {
+    const texts = $("texts");
+    texts.replaceChildren();
+    data.texts.forEach((changes, n) => {
+      const change = changeAt(changes, k);
+      texts.append(element("pre", { className: "lines", id: "text-" + n }, change ? change[1] : ""));
+    });
+    const events = $("events");
+    const change = k === CREATED ? null : changeAt(data.linesRun, k);
+    const lines = change ? change[1] : [];
+    events.replaceChildren(lines.length === 0 ? element("div", { className: "none" }, "none")
+      : element("ol", {}, ...lines.map((line) => element("li", { dataset: { line: String(line + 1) } },
+        element("span", { className: "line" }, `line ${line + 1}`), " " + (data.events[line] || "")))));
+    const logged = k === CREATED ? [] : atStep(data.log, k);
+    const log = $("log");
+    log.replaceChildren(logged.length === 0 ? element("div", { className: "none" }, "nothing") : element("table"));
+    for (const [, name, value] of logged) {
+      const row = log.firstChild.insertRow();
+      row.insertCell().textContent = name;
+      row.insertCell().append(typeof value === "string" ? element("div", { className: "lines" }, value) : String(value));
+    }
+    const boxes = k === CREATED ? [] : atStep(data.messageBoxes, k);
+    $("boxes").replaceChildren(...(boxes.length === 0 ? [element("div", { className: "none" }, "none")]
+      : boxes.map(([, caption, text]) => element("div", { className: "box" }, element("div", { className: "caption" }, caption),
+                                                 element("div", { className: "text" }, text)))));
+    const desk = changeAt(data.desk, k);
+    if (desk) {
+      $("window-caption").textContent = desk[5];
+      $("window-show").textContent = desk[6] === "normal" ? "" : desk[6];
+    }
+    showPointed(k);
+  }
+  function showPointed(k) {
+    const i = view.options.pointed;
+    if (i < 0) $("object-info").replaceChildren(element("div", { className: "none" }, "Point at an object."));
+    else NimboRenderer.describeInto($("object-info"), view.describe(i, k));
+  }
+
+  // --- The frame and its objects ------------------------------------------------------------------------
+
+  function showFrameFields() {
+    const frame = scene.frame;
+    $("frames").value = String(frame.frames);
+    $("frame-width").value = String(frame.width);
+    $("frame-height").value = String(frame.height);
+    $("frame-rate").value = String(frame.frameRate);
+    $("nimbo-text").value = scene.nimbo[0] && typeof scene.nimbo[0].text === "string" ? scene.nimbo[0].text : "";
+  }
+  const frameFields = [["frames", "frames", 0, MAX_STEPS, 120], ["frame-width", "width", 16, 4096, 640],
+                       ["frame-height", "height", 16, 4096, 480], ["frame-rate", "frameRate", 1, 240, 60]];
+  for (const [id, key, low, high, fallback] of frameFields) {
+    $(id).addEventListener("change", () => {
+      scene.frame[key] = bounded($(id), low, high, fallback);
+      edited();
+    });
+  }
+  $("nimbo-text").addEventListener("input", () => {
+    if (scene.nimbo.length === 0) scene.nimbo.push({});
+    scene.nimbo[0].text = $("nimbo-text").value;
+    edited();
+  });
+
+  // A renamed type keeps every reference to it in the event lines.
+  function renameReferences(node, from, to) {
+    if (Array.isArray(node)) node.forEach((item) => renameReferences(item, from, to));
+    else if (node && typeof node === "object") {
+      if (node.object === from) node.object = to;
+      for (const value of Object.values(node)) renameReferences(value, from, to);
+    }
+  }
+  function uniqueName(base) {
+    for (let n = 1; ; n++) {
+      const name = `${base}${n}`;
+      if (!scene.objects.some((type) => type.name === name)) return name;
+    }
+  }
+  function setInstanceCount(type, count) {
+    const room = MAX_OBJECTS - objectCount() + type.instances.length;
+    const wanted = clamp(count, 1, Math.max(1, room));
+    const model = type.instances[type.instances.length - 1] || { x: 0, y: 0, width: 32, height: 32 };
+    while (type.instances.length < wanted) {
+      const k = type.instances.length;
+      type.instances.push({ ...model, x: (model.x || 0) + 8 * (k % 40), y: (model.y || 0) + 8 * Math.floor(k / 40) });
+    }
+    type.instances.length = wanted;
+    return wanted;
+  }
+  // A type's size is its instances' size: the editor sizes them together.
+  function sizeOf(type) {
+    const first = type.instances[0] || {};
+    return [first.width ?? 32, first.height ?? 32];
+  }
+  function setSize(type, width, height) {
+    for (const instance of type.instances) Object.assign(instance, { width, height, hotSpotX: Math.floor(width / 2),
+                                                                     hotSpotY: Math.floor(height / 2) });
+  }
+
+  function showObjects() {
+    const table = $("objects");
+    table.replaceChildren(element("tr", {}, ...["name", "instances", "width", "height", ""].map((t) => element("th", {}, t))));
+    scene.objects.forEach((type, t) => {
+      const [width, height] = sizeOf(type);
+      const name = textField(type.name, (value) => {
+        const to = value.trim() || uniqueName("Object");
+        renameReferences(scene.events, type.name, to);
+        type.name = to;
+        edited();
+      }, "name", NAME_UNITS);
+      name.addEventListener("change", () => showEvents());
+      const count = numberField(type.instances.length, 1, MAX_OBJECTS, (value) => {
+        count.value = String(setInstanceCount(type, value));
+        edited();
+      }, "instances");
+      const widthField = numberField(width, 1, 1024, (value) => {
+        setSize(type, value, sizeOf(type)[1]);
+        edited();
+      }, "width");
+      const heightField = numberField(height, 1, 1024, (value) => {
+        setSize(type, sizeOf(type)[0], value);
+        edited();
+      }, "height");
+      const remove = element("button", { className: "remove", title: "Remove this type and its instances" }, "\u00d7");
+      remove.addEventListener("click", () => {
+        scene.objects.splice(t, 1);
+        chosenObject = null;
+        showObjects();
+        showEvents();
+        edited();
+      });
+      const row = element("tr", { dataset: { type: type.name } }, ...[name, count, widthField, heightField, remove]
+        .map((field) => element("td", {}, field)));
+      row.classList.toggle("chosen", chosenObject !== null && chosenObject.type === t);
+      table.append(row);
+    });
+    showSelected();
+  }
+  $("add-object").addEventListener("click", () => {
+    if (objectCount() >= MAX_OBJECTS) return;
+    const name = uniqueName("Object");
+    scene.objects.push({ name, instances: [{ x: Math.floor(scene.frame.width / 2), y: Math.floor(scene.frame.height / 2),
+                                             width: 32, height: 32, hotSpotX: 16, hotSpotY: 16 }] });
+    chosenObject = { type: scene.objects.length - 1, instance: 0 };
+    showObjects();
+    showEvents();
+    edited();
+  });
+
+  // The chosen instance's place in the frame as created.
+  function showSelected() {
+    const box = $("selected");
+    const type = chosenObject && scene.objects[chosenObject.type];
+    const instance = type && type.instances[chosenObject.instance];
+    if (!instance) {
+      box.replaceChildren(element("span", { className: "none" }, "Click an object to place it by number."));
+      return;
+    }
+    const field = (key) => numberField(instance[key] ?? 0, COORDINATE_LOW, COORDINATE_HIGH, (value) => {
+      instance[key] = value;
+      edited();
+    }, key);
+    box.replaceChildren(element("b", {}, `${type.name} ${chosenObject.instance}`), " as created: ",
+                        element("label", {}, "x ", field("x")), " ", element("label", {}, "y ", field("y")));
+  }
+
+  // Canvas pixels of a mouse event.
+  function canvasPoint(event) {
+    const canvas = $("view");
+    const scale = canvas.width / canvas.clientWidth;
+    return { x: event.offsetX * scale, y: event.offsetY * scale };
+  }
+  // Dragging moves an instance in the frame as created, which is shown while it moves.
+  $("view").addEventListener("pointerdown", (event) => {
+    const point = canvasPoint(event);
+    const i = view.hitTest(point.x, point.y, current);
+    if (i < 0) return;
+    const object = run.objects[i];
+    const instance = scene.objects[object.type] && scene.objects[object.type].instances[object.instance];
+    if (!instance) return;
+    chosenObject = { type: object.type, instance: object.instance };
+    showObjects();
+    stepTo(CREATED);
+    drag = { point, instance, x: instance.x ?? 0, y: instance.y ?? 0 };
+    $("view").setPointerCapture(event.pointerId);
+    $("view").classList.add("dragging");
+  });
+  $("view").addEventListener("pointermove", (event) => {
+    pointer = canvasPoint(event);
+    if (!drag) {
+      redraw();
+      return;
+    }
+    drag.instance.x = clamp(Math.round(drag.x + pointer.x - drag.point.x), COORDINATE_LOW, COORDINATE_HIGH);
+    drag.instance.y = clamp(Math.round(drag.y + pointer.y - drag.point.y), COORDINATE_LOW, COORDINATE_HIGH);
+    edited();
+  });
+  const endDrag = () => {
+    if (!drag) return;
+    drag = null;
+    $("view").classList.remove("dragging");
+    showSelected();
+  };
+  $("view").addEventListener("pointerup", endDrag);
+  $("view").addEventListener("pointercancel", endDrag);
+  $("view").addEventListener("mouseleave", () => {
+    pointer = null;
+    redraw();
+  });
+
+  // --- Event lines --------------------------------------------------------------------------------------
+
+  function objectField(selection, onValue) {
+    const select = element("select", { "aria-label": "object" });
+    for (const type of scene.objects) select.append(element("option", { value: type.name }, type.name));
+    if (!scene.objects.some((type) => type.name === selection.object)) {
+      select.append(element("option", { value: selection.object }, selection.object || "(no object)"));
+    }
+    select.value = selection.object;
+    select.addEventListener("change", () => onValue({ ...selection, object: select.value }));
+    return select;
+  }
+  // A parameter's field as the catalog types it; a value the editor does not build (an expression, an
+  // alterable value) stays as it is, shown as JSON.
+  function paramField(parameter, value, onValue) {
+    const kind = parameter.kind;
+    if ((kind === "number" || kind === "integer") && typeof value === "number") {
+      return numberField(value, INT_LOW, INT_HIGH, onValue, parameter.title);
+    }
+    if (kind === "text" && typeof value === "string") return textField(value, onValue, parameter.title);
+    if (kind === "position" && value && typeof value.x === "number") {
+      const position = { ...value };
+      const part = (key) => numberField(position[key], COORDINATE_LOW, COORDINATE_HIGH, (n) => {
+        position[key] = n;
+        onValue({ ...position });
+      }, parameter.title + " " + key);
+      return element("span", {}, "x ", part("x"), " y ", part("y"));
+    }
+    if (kind === "object" && value && typeof value.object === "string") return objectField(value, onValue);
+    return element("code", {}, JSON.stringify(value));
+  }
+  function paramFields(entry, params) {
+    return entry.parameters.map((parameter, p) => labelled(parameter.title || parameter.kind,
+      paramField(parameter, params[p], (value) => {
+        params[p] = value;
+        edited();
+      })));
+  }
+  // A log's value: a number, a text or an expression of the catalog with its parameters.
+  function valueFields(action) {
+    const value = action.value;
+    if (typeof value === "number") return [labelled("value", numberField(value, INT_LOW, INT_HIGH, (n) => { action.value = n; edited(); }))];
+    if (typeof value === "string") return [labelled("value", textField(value, (t) => { action.value = t; edited(); }))];
+    const entry = value && typeof value.expression === "number" ? entries.expressions.get(value.expression) : null;
+    if (!entry) return [labelled("value", element("code", {}, JSON.stringify(value)))];
+    value.params = value.params || [];
+    return [element("span", { className: "what", title: entry.displayString }, entry.displayString), ...paramFields(entry, value.params)];
+  }
+  function partOf(item, isCondition) {
+    const kind = isCondition ? "conditions" : "actions";
+    const code = isCondition ? item.condition : item.action;
+    const entry = typeof code === "number" ? entries[kind].get(code) : null;
+    const what = (text, title) => element("span", { className: "what " + (isCondition ? "condition" : "action"), title }, text);
+    if (entry) {
+      item.params = item.params || [];
+      return [what(entry.menuText.replace(/\s+/g, " "), entry.displayString), ...paramFields(entry, item.params)];
+    }
+    if (item.host === "frame") {
+      return [what("Frame"), labelled("frame", numberField(item.frame ?? 0, 0, MAX_STEPS, (n) => { item.frame = n; edited(); }))];
+    }
+    if (item.host === "log") {
+      return [what("Log"), labelled("name", textField(item.name ?? "", (t) => { item.name = t; edited(); })), ...valueFields(item)];
+    }
+    if (item.host === "destroy object" && item.object && typeof item.object.object === "string") {
+      return [what("Destroy object"), objectField(item.object, (selection) => { item.object = selection; edited(); })];
+    }
+    if (typeof item.host === "string" && Object.keys(item).length === 1) return [what(item.host[0].toUpperCase() + item.host.slice(1))];
+    return [what(isCondition ? "Condition" : "Action"), element("code", {}, JSON.stringify(item))];
+  }
+
+  function showEvents() {
+    const list = $("lines");
+    list.replaceChildren();
+    chosenLine = clamp(chosenLine, 0, Math.max(0, scene.events.length - 1));
+    scene.events.forEach((line, l) => {
+      line.conditions = line.conditions || [];
+      line.actions = line.actions || [];
+      const item = element("li", { dataset: { line: String(l + 1) } });
+      item.classList.toggle("chosen", l === chosenLine);
+      item.addEventListener("click", () => {
+        if (chosenLine === l) return;
+        chosenLine = l;
+        for (const other of list.children) other.classList.toggle("chosen", other === item);
+      });
+      const remover = (array, index) => {
+        const button = element("button", { className: "remove", title: "Remove" }, "\u00d7");
+        button.addEventListener("click", (event) => {
+          event.stopPropagation();
+          if (index < 0) scene.events.splice(l, 1); else array.splice(index, 1);
+          showEvents();
+          edited();
+        });
+        return button;
+      };
+      item.append(element("div", { className: "part" }, element("b", {}, `line ${l + 1}`), remover(scene.events, -1)));
+      if (line.conditions.length === 0) item.append(element("div", { className: "part none" }, "every pass (no condition)"));
+      line.conditions.forEach((condition, c) => item.append(element("div", { className: "part", dataset: { condition: String(c) } },
+        ...partOf(condition, true), remover(line.conditions, c))));
+      line.actions.forEach((action, a) => item.append(element("div", { className: "part", dataset: { action: String(a) } },
+        ...partOf(action, false), remover(line.actions, a))));
+      if (line.actions.length === 0) item.append(element("div", { className: "part none" }, "no action yet: click one in the catalog"));
+      list.append(item);
+    });
+  }
+  function lineForCatalog() {
+    if (scene.events.length === 0) scene.events.push({ conditions: [], actions: [] });
+    return scene.events[clamp(chosenLine, 0, scene.events.length - 1)];
+  }
+  $("add-line").addEventListener("click", () => {
+    scene.events.push({ conditions: [], actions: [] });
+    chosenLine = scene.events.length - 1;
+    showEvents();
+    edited();
+  });
+
+  // --- The catalog, laid out as the editor's menus ------------------------------------------------------
+
+  // A condition heads the line (a raised one must); an action is added; an expression is logged.
+  function useFromCatalog(kind, make) {
+    const line = lineForCatalog();
+    if (kind === "conditions") line.conditions = [make()];
+    else line.actions.push(make());
+    showEvents();
+    edited();
+  }
+  const extensionItem = (kind, entry) => {
+    const params = entry.parameters.map(defaultParam);
+    if (kind === "conditions") return { nimbo: 0, condition: entry.code, params };
+    if (kind === "actions") return { nimbo: 0, action: entry.code, params };
+    return { host: "log", name: entry.displayString, value: { expression: entry.code, nimbo: 0, params } };
+  };
+  function menuItem(label, title, use) {
+    const button = element("button", { className: "item", title, type: "button" }, label);
+    button.addEventListener("click", use);
+    return button;
+  }
+  function showCatalog() {
+    const menus = $("menus");
+    for (const [kind, caption] of [["conditions", "Conditions"], ["actions", "Actions"], ["expressions", "Expressions"]]) {
+      const top = element("details", { open: kind !== "expressions", dataset: { kind } }, element("summary", {}, caption));
+      const submenus = new Map([["", top]]);
+      const menuFor = (path) => {
+        let key = "", menu = top;
+        for (const name of path) {
+          key += "\u0000" + name;
+          if (!submenus.has(key)) {
+            const sub = element("details", { dataset: { menu: name } }, element("summary", {}, name.trim() || "(menu)"));
+            menu.append(sub);
+            submenus.set(key, sub);
+          }
+          menu = submenus.get(key);
+        }
+        return menu;
+      };
+      const host = kind === "conditions" ? HOST_CONDITIONS : kind === "actions" ? HOST_ACTIONS : [];
+      if (host.length) {
+        const menu = menuFor(["vohost"]);
+        for (const item of host) menu.append(menuItem(item.label, "", () => useFromCatalog(kind, item.make)));
+      }
+      for (const entry of catalog[kind]) {
+        const path = entry.menuPath.filter((name) => name.trim() !== "");
+        menuFor(path).append(menuItem(entry.menuText.replace(/\s+/g, " ").trim(),
+          [entry.displayString, ...entry.parameters.map((p) => `${p.kind}: ${p.title}`)].join("\n"),
+          () => useFromCatalog(kind, () => extensionItem(kind, entry))));
+      }
+      menus.append(top);
+    }
+  }
+
+  // --- Save and load ------------------------------------------------------------------------------------
+
+  let savedUrl = null;
+  function refreshSave() {
+    if (savedUrl) URL.revokeObjectURL(savedUrl);
+    savedUrl = URL.createObjectURL(new Blob([JSON.stringify(scene, null, 2) + "\n"], { type: "application/json" }));
+    $("save").href = savedUrl;
+  }
+  function useScene(next) {
+    scene = next;
+    scene.frame = { width: 640, height: 480, frameRate: 60, frames: 1, ...(scene.frame || {}) };
+    scene.frame.frames = clamp(Math.round(Number(scene.frame.frames)) || 0, 0, MAX_STEPS);
+    scene.objects = Array.isArray(scene.objects) ? scene.objects : [];
+    scene.nimbo = Array.isArray(scene.nimbo) && scene.nimbo.length ? scene.nimbo : [{}];
+    scene.events = Array.isArray(scene.events) ? scene.events : [];
+    chosenLine = 0;
+    chosenObject = null;
+    current = 0;
+    showFrameFields();
+    showObjects();
+    showEvents();
+    edited();
+  }
+  $("new").addEventListener("click", () => useScene(emptyScene()));
+  $("load").addEventListener("change", async () => {
+    const file = $("load").files[0];
+    if (!file) return;
+    $("load").value = "";
+    try {
+      const next = JSON.parse(await file.text());
+      if (!next || typeof next !== "object" || Array.isArray(next)) throw new Error("a scene is a JSON object");
+      useScene(next);
+    } catch (error) {
+      $("error").hidden = false;
+      $("error").textContent = `${file.name} is not a scene: ${error.message}; the scene shown is kept`;
+    }
+  });
+  $("run").addEventListener("click", runNow);
+
+  // --- Controls and keys --------------------------------------------------------------------------------
+
+  $("play").addEventListener("click", () => (playing ? pause() : play()));
+  $("created").addEventListener("click", () => stepTo(CREATED));
+  $("first").addEventListener("click", () => stepTo(0));
+  $("back").addEventListener("click", () => stepTo(current - 1));
+  $("forward").addEventListener("click", () => stepTo(current + 1));
+  $("last").addEventListener("click", () => stepTo(run.steps - 1));
+  $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
+  $("step").addEventListener("change", () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
+  for (const id of ["labels", "trails"]) $(id).addEventListener("input", redraw);
+  $("motion").addEventListener("input", runNow);  // the walls and orbits are read during the run
+  // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none;
+  // a field being typed in keeps its own keys.
+  const keys = {
+    " ": () => (playing ? pause() : play()), ArrowLeft: () => stepTo(current - 1),
+    ArrowRight: () => stepTo(current + 1), Home: () => stepTo(0), End: () => stepTo(run.steps - 1),
+  };
+  const typing = (target) => target instanceof HTMLTextAreaElement || target instanceof HTMLSelectElement ||
+    (target instanceof HTMLInputElement && !["checkbox", "range", "button", "file"].includes(target.type));
+  document.addEventListener("keydown", (event) => {
+    if (!keys[event.key] || event.altKey || event.ctrlKey || event.metaKey || typing(event.target)) return;
+    event.preventDefault();
+    event.stopPropagation();
+    keys[event.key]();
+  }, true);
+
+  showCatalog();
+  useScene(scene);
+  runNow();
+
+  // Read-only: what the page shows, for tests and measurements.
+  window.studio = Object.freeze({
+    loadMs: performance.now(),  // from the start of navigation to the first picture
+    get scene() { return JSON.parse(JSON.stringify(scene)); },
+    get frame() { return current; },
+    get steps() { return run.steps; },
+    get error() { return $("error").hidden ? null : $("error").textContent; },
+    get lastRun() { return { ...lastRun }; },
+    objectsAt(k) {
+      if (!(k >= CREATED && k < run.steps)) throw new RangeError("no step " + k + " in this run of " + run.steps);
+      return run.objects.map((_, i) => {
+        const d = view.describe(i, k);
+        return { type: d.type, instance: d.instance, x: d.x, y: d.y, destroyed: d.destroyed };
+      });
+    },
+    drawn() { return JSON.parse(JSON.stringify(view.drawn)); },
+    view: Object.freeze({ originX: view.margin, originY: view.margin }),
+  });
+  document.body.dataset.ready = "true";
+})().catch((error) => {
+  document.body.dataset.failed = "true";
+  document.body.prepend(Object.assign(document.createElement("pre"), { textContent: "The studio could not start: " + error.message }));
+});
