@@ -44,7 +44,7 @@ studio-deps: deps
 	@scripts/install-deps.sh $(STUDIO_PACKAGES)
 
 # The extension and vohost's simulated host compiled to WebAssembly, one script a page loads from disk:
-# build/wasm/studio/nimbo_studio.js.
+# build/wasm/studio/nimbo_studio.js, and the studio page holding it, build/wasm/studio/studio.html.
 studio: studio-deps
 	cmake --preset wasm >/dev/null
 	cmake --build --preset wasm -j $(JOBS)
@@ -54,6 +54,8 @@ demo: deps studio
 	cmake --build --preset release -j $(JOBS)
 	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
 	  --html build/release/showcase.html
+	@cp build/wasm/studio/studio.html build/release/studio.html
+	@echo "studio page in build/release/studio.html ($$(wc -c < build/release/studio.html) bytes)"
 	$(copy_web_guide)
 
 help: deps

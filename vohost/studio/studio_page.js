@@ -250,10 +250,12 @@
   const frameFields = [["frames", "frames", 0, MAX_STEPS, 120], ["frame-width", "width", 16, 4096, 640],
                        ["frame-height", "height", 16, 4096, 480], ["frame-rate", "frameRate", 1, 240, 60]];
   for (const [id, key, low, high, fallback] of frameFields) {
-    $(id).addEventListener("change", () => {
+    const use = () => {
       scene.frame[key] = bounded($(id), low, high, fallback);
       edited();
-    });
+    };
+    $(id).addEventListener("input", () => $(id).value !== "" && use());
+    $(id).addEventListener("change", use);
   }
   $("nimbo-text").addEventListener("input", () => {
     if (scene.nimbo.length === 0) scene.nimbo.push({});
@@ -337,9 +339,10 @@
   }
   $("add-object").addEventListener("click", () => {
     if (objectCount() >= MAX_OBJECTS) return;
-    const name = uniqueName("Object");
-    scene.objects.push({ name, instances: [{ x: Math.floor(scene.frame.width / 2), y: Math.floor(scene.frame.height / 2),
-                                             width: 32, height: 32, hotSpotX: 16, hotSpotY: 16 }] });
+    // Each new type starts in a place of its own along the top of the frame.
+    const t = scene.objects.length, across = Math.max(1, Math.floor((scene.frame.width - 48) / 96));
+    const x = 48 + (t % across) * 96, y = 48 + (Math.floor(t / across) * 96) % Math.max(96, scene.frame.height - 48);
+    scene.objects.push({ name: uniqueName("Object"), instances: [{ x, y, width: 32, height: 32, hotSpotX: 16, hotSpotY: 16 }] });
     chosenObject = { type: scene.objects.length - 1, instance: 0 };
     showObjects();
     showEvents();
