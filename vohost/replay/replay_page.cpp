@@ -86,14 +86,12 @@ std::string lineText(const EventLine& line, bool severalNimbos) {
 
 }  // namespace
 
-void ReplayPage::Track::push(int32_t value) {
+void ReplayPage::Track::pushChange(int32_t value) {
   if (!started_) {
     putNumber(text_, zigzag(value));
     firstLength_ = text_.size();
     started_ = true;
     first_ = value;
-  } else if (run_ > 0 && value - last_ == difference_) {
-    ++run_;
   } else {
     flushRun(false);
     difference_ = value - last_;
@@ -173,8 +171,10 @@ void ReplayPage::note(const StepRecord& record) {
   noteListings(record);
 }
 
-// Each controlled object keeps its own changes; one that leaves the listing is noted as gone.
+// Each controlled object keeps its own changes; one that leaves the listing is noted as gone. A step
+// whose listings were not read (a record without them though the frame has NIMBO instances) changes none.
 void ReplayPage::noteListings(const StepRecord& record) {
+  if (record.listings.empty()) return;
   std::vector<bool> listed(controlled_.size());
   for (size_t n = 0; n < record.listings.size(); ++n) {
     for (ListedEntry& entry : listingReader_.read(record.listings[n])) {

@@ -26,7 +26,8 @@ class ReplayPage {
   ReplayPage(const Scene& scene, std::string title, const StepRecord& created,
              const std::vector<uintptr_t>& objectAddresses = {});
 
-  // Takes the steps in order, each with every scene object in scene order, as the runtime gives them.
+  // Takes the steps in order, each with every scene object in scene order, as the runtime gives them. A
+  // step without listings leaves the controlled objects' states as the last listings left them.
   void add(const StepRecord& record);
 
   // The page with the run's data embedded; nothing on it refers to another file or to the network.
@@ -40,11 +41,21 @@ class ReplayPage {
   // never changes is its first value alone.
   class Track {
    public:
-    void push(int32_t value);
+    // A run going on is the common case (twelve numbers per object per step): it stays inline. A run
+    // of a difference other than 0 means the track already varies.
+    void push(int32_t value) {
+      if (started_ && run_ > 0 && value - last_ == difference_) {
+        ++run_;
+        last_ = value;
+      } else {
+        pushChange(value);
+      }
+    }
     bool varies() const { return varies_; }
     std::string encoded() const;
 
    private:
+    void pushChange(int32_t value);
     void flushRun(bool last);
 
     std::string text_;

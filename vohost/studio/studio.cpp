@@ -3,6 +3,7 @@
 // `vohost catalog --json`.
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <exception>
@@ -54,10 +55,37 @@ val runSceneForPage(const std::string& sceneJson, const val& frames) {
   return result;
 }
 
+// Reading the controllers' listings costs most of a run with many controlled objects, so a run reads
+// about this many listed entries: after every step while that holds, else after every few steps (the
+// last one always); between two readings the page shows the last one.
+constexpr int64_t kListedEntriesPerRun = 10000;
+
+class ListingSchedule {
+ public:
+  explicit ListingSchedule(int steps) : steps_(steps) {}
+
+  // Whether the step after `record` is to be read, from the size of the last listings read.
+  bool readNext(const StepRecord& record) {
+    if (!record.listings.empty()) {
+      int64_t entries = 0;
+      for (const std::string& listing : record.listings)
+        entries += std::count(listing.begin(), listing.end(), '\n');
+      stride_ = std::max<int64_t>(1, entries * steps_ / kListedEntriesPerRun);
+      lastRead_ = record.frame;
+    }
+    int next = record.frame + 1;
+    return next + 1 == steps_ || next - lastRead_ >= stride_;
+  }
+
+ private:
+  int64_t steps_, stride_ = 1;
+  int lastRead_ = -1;
+};
+
 // {data: the replay page's data as JSON or null, error: null or vohost's message}: the page's way out of
 // a run, a few characters per moving value where the trace spends a JSON object per object and step.
-// The steps before an error are in the data. `listings` reads the controllers' walls and orbits after
-// every step, as --html does.
+// The steps before an error are in the data. With `listings`, the controllers' walls and orbits are read
+// as --html reads them, on the schedule above.
 val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
   val result = val::object();
   result.set("data", val::null());
@@ -66,12 +94,20 @@ val replaySceneForPage(const std::string& sceneJson, const val& frames, bool lis
   try {
     int steps = frameSteps(frames);
     Scene scene = parseScene(sceneJson);
+    ListingSchedule schedule(steps < 0 ? scene.frame.frames : steps);
+    Runtime* running = nullptr;
     auto start = [&](Runtime& runtime) {
-      if (listings) runtime.listControllers();
-      page.emplace(scene, "studio", runtime.created(), runtime.objectAddresses());
+      running = &runtime;
+      runtime.listControllers(listings);
+      StepRecord created = runtime.created();
+      page.emplace(scene, "studio", created, runtime.objectAddresses());
+      runtime.listControllers(listings && schedule.readNext(created));
     };
-    runScene(
-        linkedExtension(), scene, steps, [&](const StepRecord& record) { page->add(record); }, start);
+    auto sink = [&](const StepRecord& record) {
+      page->add(record);
+      running->listControllers(listings && schedule.readNext(record));
+    };
+    runScene(linkedExtension(), scene, steps, sink, start);
   } catch (const std::exception& error) {
     result.set("error", std::string(error.what()));
   }

@@ -7,6 +7,7 @@
   const CREATED = -1;  // the step number of the frame as created
   // A scene runs on the page's thread to its last step: these keep a run short enough to stay live.
   const MAX_STEPS = 2000, MAX_OBJECTS = 2000;
+  const FELT_RUN_MS = 30;  // a run slower than this is felt while dragging or typing
   const INT_LOW = -2147483648, INT_HIGH = 2147483647;
   const COORDINATE_LOW = -32768, COORDINATE_HIGH = 32767;  // a position packs each in 16 bits
   const NAME_UNITS = 23;  // an object type's name, in UTF-16 units
@@ -32,7 +33,8 @@
   let run = null, view = null, data = null;
   let current = 0, playing = false, playFrom = 0, playStart = 0, pointer = null;
   let chosenLine = 0, chosenObject = null, drag = null, dirty = false;
-  let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0 };
+  let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0, partial: false };
+  let wholeRun = 0;  // the timer of a whole run that follows a partial one
 
   function starterScene() {
     const gems = Array.from({ length: 12 }, () => ({ x: 320, y: 240, width: 24, height: 24, hotSpotX: 12, hotSpotY: 12 }));
@@ -113,10 +115,24 @@
     });
   }
 
+  // A run that is felt goes in two: first the steps up to the one shown, so its new picture comes at
+  // once, then the whole run in a task of its own, which a newer edit makes needless.
   function runNow() {
     dirty = false;
+    clearTimeout(wholeRun);
+    const upTo = current + 1;
+    if (lastRun.runMs > FELT_RUN_MS && upTo < scene.frame.frames) {
+      runFor(upTo);
+      wholeRun = setTimeout(() => runFor(null), 0);
+    } else {
+      runFor(null);
+    }
+  }
+
+  function runFor(frames) {
+    if (frames === null) clearTimeout(wholeRun);
     const start = performance.now();
-    const result = studio.replayScene(JSON.stringify(scene), null, $("motion").checked);
+    const result = studio.replayScene(JSON.stringify(scene), frames, $("motion").checked);
     const ran = performance.now();
     const shownError = $("error");
     shownError.hidden = result.error === null;
@@ -139,11 +155,15 @@
     $("step").max = String(Math.max(0, run.steps - 1));
     show(Math.min(current, run.steps - 1));
     const end = performance.now();
-    lastRun = { runMs: ran - start, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start,
-                steps: run.steps, objects: run.objects.length };
+    const partial = frames !== null;
+    // A partial run's time says nothing of the whole one's, which decides the next split.
+    const runMs = partial ? lastRun.runMs : ran - start;
+    lastRun = { runMs, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start, steps: run.steps,
+                objects: run.objects.length, partial, partialMs: partial ? ran - start : 0 };
     $("run-info").textContent = `${run.steps} steps of ${run.objects.length} objects: run ${lastRun.runMs.toFixed(0)} ms, ` +
       `picture ${(lastRun.decodeMs + lastRun.drawMs).toFixed(0)} ms`;
-    document.body.dataset.runs = String(Number(document.body.dataset.runs || 0) + 1);
+    const counter = partial ? "partialRuns" : "runs";
+    document.body.dataset[counter] = String(Number(document.body.dataset[counter] || 0) + 1);
   }
 
   // --- Playback -----------------------------------------------------------------------------------------
@@ -616,7 +636,7 @@
       $("error").textContent = `${file.name} is not a scene: ${error.message}; the scene shown is kept`;
     }
   });
-  $("run").addEventListener("click", runNow);
+  $("run").addEventListener("click", () => runFor(null));
 
   // --- Controls and keys --------------------------------------------------------------------------------
 
@@ -629,7 +649,7 @@
   $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
   $("step").addEventListener("change", () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
   for (const id of ["labels", "trails"]) $(id).addEventListener("input", redraw);
-  $("motion").addEventListener("input", runNow);  // the walls and orbits are read during the run
+  $("motion").addEventListener("input", () => runFor(null));  // the walls and orbits are read during the run
   // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none;
   // a field being typed in keeps its own keys.
   const keys = {
@@ -647,7 +667,7 @@
 
   showCatalog();
   useScene(scene);
-  runNow();
+  runFor(null);
 
   // Read-only: what the page shows, for tests and measurements.
   window.studio = Object.freeze({
