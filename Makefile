@@ -15,7 +15,7 @@ DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
 # The studio's module: Debian's emscripten, whose optimizer needs acorn.
 STUDIO_PACKAGES := emscripten node-acorn
 
-.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay bench-studio soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -122,6 +122,13 @@ bench-replay: browser-deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target vohost replay_sample
 	bench/replay_playback.sh build/release
+
+# The studio page live in Chromium: from an edit to the new picture, 100 objects laid out and 1 000 orbiting
+# over 300 steps, beside vohost's own run of the same scenes.
+bench-studio: browser-deps studio
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target vohost
+	node tests/browser/studio_live.mjs build/wasm/studio/studio.html build/release/vohost/vohost build/release/studio-bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

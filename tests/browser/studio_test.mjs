@@ -1,12 +1,13 @@
 // The studio page in headless Chromium, used as a designer would: it opens from disk with the network
 // off; a zigzag and an orbit built by clicking the catalog's menus run, and the saved scene run by vohost
-// puts every object where the page shows it; an edited parameter runs again at once; a hostile regex
-// shows the regex error and the page stays responsive. Keeps three screenshots in OUT_DIR.
+// puts every object where the page shows it, and loads back; an edited parameter runs again at once, in a
+// large scene too; a hostile regex shows the regex error and the page stays responsive. Keeps three
+// screenshots in OUT_DIR.
 //   node studio_test.mjs STUDIO_HTML VOHOST OUT_DIR
 // Exits 77 (skipped) when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { mkdirSync, readFileSync } from "node:fs";
+import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
@@ -153,10 +154,47 @@ test("a zigzag and an orbit built from the catalog run in the page as vohost run
   const wider = (await tab.evaluate(() => window.studio.objectsAt(0))).filter((o) => o.type === "Gem");
   assert.equal(wider[1].x - wider[0].x, gems[1].x - gems[0].x + 20);
 
+  // The saved scene loads back as it was saved; a file that is no scene leaves the scene shown.
+  await tab.click("#new");
+  await tab.setInputFiles("#load", saved);
+  await tab.waitForFunction(() => window.studio.steps === 90);
+  assert.deepEqual(await tab.evaluate(() => window.studio.scene), scene);
+  assert.deepEqual(await tab.evaluate(() => window.studio.objectsAt(30)), native[30]);
+  await tab.setInputFiles("#load", { name: "broken.json", mimeType: "application/json", buffer: Buffer.from("{\"frame\": ") });
+  await tab.waitForFunction(() => window.studio.error !== null);
+  assert.match(await tab.evaluate(() => window.studio.error), /^broken\.json is not a scene: .*the scene shown is kept$/);
+  assert.deepEqual(await tab.evaluate(() => window.studio.scene), scene);
+
   await tab.click("#play");
   await tab.waitForFunction(() => window.studio.frame >= 20);
   await tab.screenshot({ path: path.join(outDir, "studio-motion-playing.png"), fullPage: true });
   assert.equal(await tab.evaluate(() => document.body.dataset.playing), "true");
+  assert.deepEqual(errors, []);
+  await tab.context().close();
+});
+
+// A run long enough to be felt shows the step in view from a shorter run first; whatever the machine's
+// speed, the whole run that follows is vohost's.
+test("an edit of a large scene ends with the whole run, each step where vohost puts it", async () => {
+  const { tab, errors } = await openStudio();
+  const instances = Array.from({ length: 1000 }, (_, i) => ({ x: (i * 37) % 640, y: (i * 53) % 480, width: 4, height: 4 }));
+  const large = path.join(outDir, "studio-large.json");
+  writeFileSync(large, JSON.stringify({
+    frame: { width: 640, height: 480, frameRate: 60, frames: 300 }, objects: [{ name: "Dot", instances }], nimbo: [{}],
+    events: [{ conditions: [{ host: "start of frame" }], actions: [{ nimbo: 0, action: 21, params: [{ object: "Dot" }, 24, 3] }] }],
+  }));
+  await tab.setInputFiles("#load", large);
+  await tab.waitForFunction(() => window.studio.steps === 300);
+  await tab.fill("#step", "150");
+  await tab.press("#step", "Enter");
+  await setField(tab, part(tab, 1, "action", 0).locator('input[type="number"]').nth(0), 40);
+  assert.equal(await tab.evaluate(() => window.studio.steps), 300);
+  assert.equal(await tab.evaluate(() => window.studio.frame), 150);
+  writeFileSync(large, JSON.stringify(await tab.evaluate(() => window.studio.scene)));
+  const native = vohostPositions(large);
+  for (const step of [0, 150, 299]) {
+    assert.deepEqual(await tab.evaluate((k) => window.studio.objectsAt(k), step), native[step], `step ${step}`);
+  }
   assert.deepEqual(errors, []);
   await tab.context().close();
 });

@@ -630,6 +630,9 @@
     try {
       const next = JSON.parse(await file.text());
       if (!next || typeof next !== "object" || Array.isArray(next)) throw new Error("a scene is a JSON object");
+      const count = (Array.isArray(next.objects) ? next.objects : [])
+        .reduce((sum, type) => sum + (Array.isArray(type && type.instances) ? type.instances.length : 0), 0);
+      if (count > MAX_OBJECTS) throw new Error(`it holds ${count} objects, the studio runs ${MAX_OBJECTS} at most`);
       useScene(next);
     } catch (error) {
       $("error").hidden = false;
