@@ -37,7 +37,8 @@
   let wholeRun = 0;  // the timer of a whole run that follows a partial one
 
   function starterScene() {
-    const gems = Array.from({ length: 12 }, () => ({ x: 320, y: 240, width: 24, height: 24, hotSpotX: 12, hotSpotY: 12 }));
+    const gems = Array.from({ length: 12 },
+                            () => ({ x: 320, y: 240, width: 24, height: 24, hotSpotX: 12, hotSpotY: 12 }));
     return {
       frame: { width: 640, height: 480, frameRate: 60, frames: 120 },
       objects: [{ name: "Gem", instances: gems }],
@@ -89,7 +90,8 @@
     return input;
   }
   function labelled(title, field) {
-    return element("label", { className: "field", title }, title.length > 42 ? title.slice(0, 40) + "\u2026" : title, field);
+    const shown = title.length > 42 ? title.slice(0, 40) + "\u2026" : title;
+    return element("label", { className: "field", title }, shown, field);
   }
   // The example a text parameter's title gives between curly quotes ("E.g. “ 50,50,-2,0,0,0 ”").
   function exampleIn(title) {
@@ -160,8 +162,8 @@
     const runMs = partial ? lastRun.runMs : ran - start;
     lastRun = { runMs, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start, steps: run.steps,
                 objects: run.objects.length, partial, partialMs: partial ? ran - start : 0 };
-    $("run-info").textContent = `${run.steps} steps of ${run.objects.length} objects: run ${lastRun.runMs.toFixed(0)} ms, ` +
-      `picture ${(lastRun.decodeMs + lastRun.drawMs).toFixed(0)} ms`;
+    $("run-info").textContent = `${run.steps} steps of ${run.objects.length} objects: ` +
+      `run ${(ran - start).toFixed(0)} ms, picture ${(lastRun.decodeMs + lastRun.drawMs).toFixed(0)} ms`;
     const counter = partial ? "partialRuns" : "runs";
     document.body.dataset[counter] = String(Number(document.body.dataset[counter] || 0) + 1);
   }
@@ -238,12 +240,14 @@
     for (const [, name, value] of logged) {
       const row = log.firstChild.insertRow();
       row.insertCell().textContent = name;
-      row.insertCell().append(typeof value === "string" ? element("div", { className: "lines" }, value) : String(value));
+      const shown = typeof value === "string" ? element("div", { className: "lines" }, value) : String(value);
+      row.insertCell().append(shown);
     }
     const boxes = k === CREATED ? [] : atStep(data.messageBoxes, k);
-    $("boxes").replaceChildren(...(boxes.length === 0 ? [element("div", { className: "none" }, "none")]
-      : boxes.map(([, caption, text]) => element("div", { className: "box" }, element("div", { className: "caption" }, caption),
-                                                 element("div", { className: "text" }, text)))));
+    const box = ([, caption, text]) => element("div", { className: "box" },
+      element("div", { className: "caption" }, caption), element("div", { className: "text" }, text));
+    const none = element("div", { className: "none" }, "none");
+    $("boxes").replaceChildren(...(boxes.length === 0 ? [none] : boxes.map(box)));
     const desk = changeAt(data.desk, k);
     if (desk) {
       $("window-caption").textContent = desk[5];
@@ -320,7 +324,8 @@
 
   function showObjects() {
     const table = $("objects");
-    table.replaceChildren(element("tr", {}, ...["name", "instances", "width", "height", ""].map((t) => element("th", {}, t))));
+    const heads = ["name", "instances", "width", "height", ""].map((head) => element("th", {}, head));
+    table.replaceChildren(element("tr", {}, ...heads));
     scene.objects.forEach((type, t) => {
       const [width, height] = sizeOf(type);
       const name = textField(type.name, (value) => {
@@ -362,7 +367,8 @@
     // Each new type starts in a place of its own along the top of the frame.
     const t = scene.objects.length, across = Math.max(1, Math.floor((scene.frame.width - 48) / 96));
     const x = 48 + (t % across) * 96, y = 48 + (Math.floor(t / across) * 96) % Math.max(96, scene.frame.height - 48);
-    scene.objects.push({ name: uniqueName("Object"), instances: [{ x, y, width: 32, height: 32, hotSpotX: 16, hotSpotY: 16 }] });
+    const instance = { x, y, width: 32, height: 32, hotSpotX: 16, hotSpotY: 16 };
+    scene.objects.push({ name: uniqueName("Object"), instances: [instance] });
     chosenObject = { type: scene.objects.length - 1, instance: 0 };
     showObjects();
     showEvents();
@@ -471,32 +477,44 @@
   // A log's value: a number, a text or an expression of the catalog with its parameters.
   function valueFields(action) {
     const value = action.value;
-    if (typeof value === "number") return [labelled("value", numberField(value, INT_LOW, INT_HIGH, (n) => { action.value = n; edited(); }))];
-    if (typeof value === "string") return [labelled("value", textField(value, (t) => { action.value = t; edited(); }))];
+    const set = (next) => {
+      action.value = next;
+      edited();
+    };
+    if (typeof value === "number") return [labelled("value", numberField(value, INT_LOW, INT_HIGH, set))];
+    if (typeof value === "string") return [labelled("value", textField(value, set))];
     const entry = value && typeof value.expression === "number" ? entries.expressions.get(value.expression) : null;
     if (!entry) return [labelled("value", element("code", {}, JSON.stringify(value)))];
     value.params = value.params || [];
-    return [element("span", { className: "what", title: entry.displayString }, entry.displayString), ...paramFields(entry, value.params)];
+    const what = element("span", { className: "what", title: entry.displayString }, entry.displayString);
+    return [what, ...paramFields(entry, value.params)];
   }
   function partOf(item, isCondition) {
     const kind = isCondition ? "conditions" : "actions";
     const code = isCondition ? item.condition : item.action;
     const entry = typeof code === "number" ? entries[kind].get(code) : null;
-    const what = (text, title) => element("span", { className: "what " + (isCondition ? "condition" : "action"), title }, text);
+    const className = "what " + (isCondition ? "condition" : "action");
+    const what = (text, title) => element("span", { className, title }, text);
+    const set = (key) => (value) => {
+      item[key] = value;
+      edited();
+    };
     if (entry) {
       item.params = item.params || [];
       return [what(entry.menuText.replace(/\s+/g, " "), entry.displayString), ...paramFields(entry, item.params)];
     }
     if (item.host === "frame") {
-      return [what("Frame"), labelled("frame", numberField(item.frame ?? 0, 0, MAX_STEPS, (n) => { item.frame = n; edited(); }))];
+      return [what("Frame"), labelled("frame", numberField(item.frame ?? 0, 0, MAX_STEPS, set("frame")))];
     }
     if (item.host === "log") {
-      return [what("Log"), labelled("name", textField(item.name ?? "", (t) => { item.name = t; edited(); })), ...valueFields(item)];
+      return [what("Log"), labelled("name", textField(item.name ?? "", set("name"))), ...valueFields(item)];
     }
     if (item.host === "destroy object" && item.object && typeof item.object.object === "string") {
-      return [what("Destroy object"), objectField(item.object, (selection) => { item.object = selection; edited(); })];
+      return [what("Destroy object"), objectField(item.object, set("object"))];
     }
-    if (typeof item.host === "string" && Object.keys(item).length === 1) return [what(item.host[0].toUpperCase() + item.host.slice(1))];
+    if (typeof item.host === "string" && Object.keys(item).length === 1) {
+      return [what(item.host[0].toUpperCase() + item.host.slice(1))];
+    }
     return [what(isCondition ? "Condition" : "Action"), element("code", {}, JSON.stringify(item))];
   }
 
@@ -525,12 +543,12 @@
         return button;
       };
       item.append(element("div", { className: "part" }, element("b", {}, `line ${l + 1}`), remover(scene.events, -1)));
-      if (line.conditions.length === 0) item.append(element("div", { className: "part none" }, "every pass (no condition)"));
-      line.conditions.forEach((condition, c) => item.append(element("div", { className: "part", dataset: { condition: String(c) } },
-        ...partOf(condition, true), remover(line.conditions, c))));
-      line.actions.forEach((action, a) => item.append(element("div", { className: "part", dataset: { action: String(a) } },
-        ...partOf(action, false), remover(line.actions, a))));
-      if (line.actions.length === 0) item.append(element("div", { className: "part none" }, "no action yet: click one in the catalog"));
+      const none = (text) => element("div", { className: "part none" }, text);
+      const parts = (items, isCondition, key) => items.map((part, index) => element("div",
+        { className: "part", dataset: { [key]: String(index) } }, ...partOf(part, isCondition), remover(items, index)));
+      if (line.conditions.length === 0) item.append(none("every pass (no condition)"));
+      item.append(...parts(line.conditions, true, "condition"), ...parts(line.actions, false, "action"));
+      if (line.actions.length === 0) item.append(none("no action yet: click one in the catalog"));
       list.append(item);
     });
   }
@@ -568,15 +586,18 @@
   }
   function showCatalog() {
     const menus = $("menus");
-    for (const [kind, caption] of [["conditions", "Conditions"], ["actions", "Actions"], ["expressions", "Expressions"]]) {
-      const top = element("details", { open: kind !== "expressions", dataset: { kind } }, element("summary", {}, caption));
+    const parts = [["conditions", "Conditions"], ["actions", "Actions"], ["expressions", "Expressions"]];
+    for (const [kind, caption] of parts) {
+      const top = element("details", { open: kind !== "expressions", dataset: { kind } },
+                          element("summary", {}, caption));
       const submenus = new Map([["", top]]);
       const menuFor = (path) => {
         let key = "", menu = top;
         for (const name of path) {
           key += "\u0000" + name;
           if (!submenus.has(key)) {
-            const sub = element("details", { dataset: { menu: name } }, element("summary", {}, name.trim() || "(menu)"));
+            const sub = element("details", { dataset: { menu: name } },
+                                element("summary", {}, name.trim() || "(menu)"));
             menu.append(sub);
             submenus.set(key, sub);
           }
@@ -650,7 +671,8 @@
   $("forward").addEventListener("click", () => stepTo(current + 1));
   $("last").addEventListener("click", () => stepTo(run.steps - 1));
   $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
-  $("step").addEventListener("change", () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
+  $("step").addEventListener("change",
+                             () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
   for (const id of ["labels", "trails"]) $(id).addEventListener("input", redraw);
   $("motion").addEventListener("input", () => runFor(null));  // the walls and orbits are read during the run
   // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none;
@@ -693,5 +715,7 @@
   document.body.dataset.ready = "true";
 })().catch((error) => {
   document.body.dataset.failed = "true";
-  document.body.prepend(Object.assign(document.createElement("pre"), { textContent: "The studio could not start: " + error.message }));
+  const shown = document.createElement("pre");
+  shown.textContent = "The studio could not start: " + error.message;
+  document.body.prepend(shown);
 });
