@@ -116,6 +116,8 @@ test("a zigzag and an orbit built from the catalog run in the page as vohost run
   await setField(tab, zigzag.locator('input[type="number"]').nth(0), 40);
   await setField(tab, zigzag.locator('input[type="number"]').nth(1), 100);
   await setField(tab, zigzag.locator('input[type="number"]').nth(2), 30);
+  assert.equal(await zigzag.locator(".display").textContent(),
+               "Align LEFT Gem , Horizontal, ZigZag, ( XY-Position = 40 , 100 ), X-Margin 30 Pixel");
   await useMenu(tab, "actions", [" + A - MOTiONS", "Orbital"], "Orbital TARGET.XY as Center XY");
   const orbit = part(tab, 1, "action", 1);
   await orbit.locator("select").nth(0).selectOption("Moon");

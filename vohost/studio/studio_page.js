@@ -467,12 +467,25 @@
     if (kind === "object" && value && typeof value.object === "string") return objectField(value, onValue);
     return element("code", {}, JSON.stringify(value));
   }
-  function paramFields(entry, params) {
+  function paramFields(entry, params, changed = () => {}) {
     return entry.parameters.map((parameter, p) => labelled(parameter.title || parameter.kind,
       paramField(parameter, params[p], (value) => {
         params[p] = value;
+        changed();
         edited();
       })));
+  }
+  // The display string as the event editor shows the line: %0, %1... by the parameters' values, %o by
+  // the object's name.
+  function displayed(entry, params) {
+    const shown = (value) => {
+      if (typeof value === "string") return `"${value}"`;
+      if (value && typeof value.object === "string") return value.object;
+      if (value && typeof value.x === "number") return `(${value.x}, ${value.y})`;
+      return typeof value === "number" ? String(value) : JSON.stringify(value);
+    };
+    const parameter = (all, p) => (p < params.length ? shown(params[p]) : all);
+    return entry.displayString.replace(/%o/g, "NIMBO").replace(/%(\d)/g, parameter);
   }
   // A log's value: a number, a text or an expression of the catalog with its parameters.
   function valueFields(action) {
@@ -501,7 +514,10 @@
     };
     if (entry) {
       item.params = item.params || [];
-      return [what(entry.menuText.replace(/\s+/g, " "), entry.displayString), ...paramFields(entry, item.params)];
+      const display = element("div", { className: "display" }, displayed(entry, item.params));
+      const changed = () => (display.textContent = displayed(entry, item.params));
+      return [what(entry.menuText.replace(/\s+/g, " ").trim(), entry.displayString), display,
+              ...paramFields(entry, item.params, changed)];
     }
     if (item.host === "frame") {
       return [what("Frame"), labelled("frame", numberField(item.frame ?? 0, 0, MAX_STEPS, set("frame")))];
