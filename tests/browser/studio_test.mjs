@@ -208,7 +208,7 @@ test("an edit of a large scene ends with the whole run, each step where vohost p
   await tab.context().close();
 });
 
-test("a hostile regex shows the regex error and the page stays responsive", async () => {
+test("a hostile regex shows the regex error, a run of them stops, and the page stays responsive", async () => {
   const { tab, errors } = await openStudio();
   await tab.click("#new");
   await setField(tab, tab.locator("#frames"), 3);
@@ -239,6 +239,17 @@ test("a hostile regex shows the regex error and the page stays responsive", asyn
   await setField(tab, search.locator('input[type="text"]').nth(1), "(a+)+b");
   await tab.click("#first");
   await tab.screenshot({ path: path.join(outDir, "studio-regex-tools.png"), fullPage: true });
+
+  // Each step's search runs to the work bound on a long TEXT: the run stops with the steps it made and
+  // says why, and the page goes on.
+  await setField(tab, search.locator('input[type="text"]').nth(0), "a".repeat(4000) + "c");
+  await setField(tab, tab.locator("#frames"), 2000);
+  assert.match(await tab.evaluate(() => window.studio.error), /^vohost: the run was stopped after step \d+: /);
+  const made = await tab.evaluate(() => window.studio.steps);
+  assert.ok(made > 0 && made < 2000, `${made} steps`);
+  await tab.click("#last");
+  assert.equal(await tab.evaluate(() => window.studio.frame), made - 1);
+  assert.equal(await tab.locator("#boxes .box").count(), 1);
   assert.deepEqual(errors, []);
   await tab.context().close();
 });

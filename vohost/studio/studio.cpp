@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <exception>
@@ -82,15 +83,27 @@ class ListingSchedule {
   int lastRead_ = -1;
 };
 
+// A run holds the page's thread to its end: past this it stops with the steps it has, so no scene
+// freezes the page (a regex at its work bound takes tens of milliseconds, and a scene may evaluate one
+// in every line of every step).
+constexpr std::chrono::milliseconds kLongestRun{3000};
+
+void stopLongRun(std::chrono::steady_clock::time_point began, int frame) {
+  if (std::chrono::steady_clock::now() - began <= kLongestRun) return;
+  throw Error("the run was stopped after step " + std::to_string(frame) + ": a run in the studio takes " +
+              std::to_string(kLongestRun.count() / 1000) + " s at most (fewer steps run sooner)");
+}
+
 // {data: the replay page's data as JSON or null, error: null or vohost's message}: the page's way out of
 // a run, a few characters per moving value where the trace spends a JSON object per object and step.
 // The steps before an error are in the data. With `listings`, the controllers' walls and orbits are read
-// as --html reads them, on the schedule above.
+// as --html reads them, on the schedule above. A run stops after kLongestRun.
 val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
   val result = val::object();
   result.set("data", val::null());
   result.set("error", val::null());
   std::optional<ReplayPage> page;
+  auto began = std::chrono::steady_clock::now();
   try {
     int steps = frameSteps(frames);
     Scene scene = parseScene(sceneJson);
@@ -105,6 +118,7 @@ val replaySceneForPage(const std::string& sceneJson, const val& frames, bool lis
     };
     auto sink = [&](const StepRecord& record) {
       page->add(record);
+      stopLongRun(began, record.frame);
       running->listControllers(listings && schedule.readNext(record));
     };
     runScene(linkedExtension(), scene, steps, sink, start);
