@@ -115,6 +115,37 @@ test("every example scene gives the data of its native replay page", async (t) =
   }
 });
 
+// The state at step k of a [step, state] change list.
+const stateAt = (changes, k) => changes.filter(([step]) => step <= k).at(-1)?.[1];
+
+test("past the listing budget the walls and orbits are read every few steps, the last one too", async () => {
+  const dir = freshFolder("budget");
+  const instances = Array.from({ length: 200 }, (_, i) => ({ x: 20 + (i % 20) * 30, y: 20 + (i >> 4) * 30 }));
+  // The orbits grow, so their radii change at every step.
+  const scene = JSON.stringify({
+    frame: { frames: 100 }, objects: [{ name: "Dot", instances }], nimbo: [{}],
+    events: [{ conditions: [{ host: "start of frame" }],
+               actions: [{ action: 28, params: ["Dots", { object: "Dot" }, "20,20,5,0,0,0"] },
+                         { action: 45, params: ["Dots", "60,10,+1,1,-1,  60,10,+1,1,-1"] }] }],
+  });
+  writeFileSync(path.join(dir, "budget.json"), scene);
+  const native = runNative(["run", "budget.json", "--trace", "trace.jsonl", "--html", "page.html"], dir);
+  assert.equal(native.status, 0, native.stderr);
+  const expected = pageData(readFileSync(path.join(dir, "page.html"), "utf8")).motion;
+  const studio = await studioIn(dir);
+  const data = JSON.parse(studio.replayScene(scene, null, true).data);
+  assert.equal(data.motion.length, 200);
+  for (const [i, [, object, changes]] of data.motion.entries()) {
+    assert.equal(object, expected[i][1]);
+    for (const step of [0, 99]) {
+      assert.deepEqual(stateAt(changes, step), stateAt(expected[i][2], step), `object ${object} at step ${step}`);
+    }
+    // 200 entries over 100 steps: a reading every second step, and the last one.
+    const readings = `${changes.length} readings noted of ${expected[i][2].length}`;
+    assert.ok(changes.length <= expected[i][2].length / 2 + 2, readings);
+  }
+});
+
 test("a frame count given to runScene is --frames", async () => {
   const result = await sameRun("frames", "examples/showcase.json", 5);
   assert.equal(result.trace.length, 5);
