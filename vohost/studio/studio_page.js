@@ -398,7 +398,9 @@
     const scale = canvas.width / canvas.clientWidth;
     return { x: event.offsetX * scale, y: event.offsetY * scale };
   }
-  // Dragging moves an instance in the frame as created, which is shown while it moves.
+  // Clicking an object chooses it; dragging it moves it in the frame as created, which is shown from the
+  // first few pixels of the drag on.
+  const DRAG_PIXELS = 3;
   $("view").addEventListener("pointerdown", (event) => {
     const point = canvasPoint(event);
     const i = view.hitTest(point.x, point.y, current);
@@ -408,16 +410,20 @@
     if (!instance) return;
     chosenObject = { type: object.type, instance: object.instance };
     showObjects();
-    stepTo(CREATED);
-    drag = { point, instance, x: instance.x ?? 0, y: instance.y ?? 0 };
+    drag = { point, instance, x: instance.x ?? 0, y: instance.y ?? 0, moving: false };
     $("view").setPointerCapture(event.pointerId);
-    $("view").classList.add("dragging");
   });
   $("view").addEventListener("pointermove", (event) => {
     pointer = canvasPoint(event);
     if (!drag) {
       redraw();
       return;
+    }
+    if (!drag.moving) {
+      if (Math.hypot(pointer.x - drag.point.x, pointer.y - drag.point.y) < DRAG_PIXELS) return;
+      drag.moving = true;
+      $("view").classList.add("dragging");
+      stepTo(CREATED);
     }
     drag.instance.x = clamp(Math.round(drag.x + pointer.x - drag.point.x), COORDINATE_LOW, COORDINATE_HIGH);
     drag.instance.y = clamp(Math.round(drag.y + pointer.y - drag.point.y), COORDINATE_LOW, COORDINATE_HIGH);
