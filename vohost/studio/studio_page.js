@@ -75,13 +75,19 @@
     if (String(kept) !== input.value) input.value = String(kept);
     return kept;
   }
+  // A number field reports a value when it changes, not when the field merely loses the focus.
   function numberField(value, low, high, onValue, label) {
     const input = element("input", { type: "number", min: String(low), max: String(high), step: "1",
                                      value: String(value), "aria-label": label || "" });
-    input.addEventListener("input", () => {
-      if (input.value !== "" && input.value !== "-") onValue(bounded(input, low, high, value));
-    });
-    input.addEventListener("change", () => onValue(bounded(input, low, high, value)));
+    let last = value;
+    const use = () => {
+      const kept = bounded(input, low, high, last);
+      if (kept === last) return;
+      last = kept;
+      onValue(kept);
+    };
+    input.addEventListener("input", () => input.value !== "" && use());
+    input.addEventListener("change", use);
     return input;
   }
   function textField(value, onValue, label, units = TEXT_UNITS) {
@@ -93,10 +99,11 @@
     const shown = title.length > 42 ? title.slice(0, 40) + "\u2026" : title;
     return element("label", { className: "field", title }, shown, field);
   }
-  // The example a text parameter's title gives between curly quotes ("E.g. “ 50,50,-2,0,0,0 ”").
+  // The first list of numbers a text parameter's title gives as its example between curly quotes
+  // ("E.g. “ 50,50,-2,0,0,0 ”", "E.g. “(3x5) Matrix >> “ 3,5,0,0,0,1 ”").
   function exampleIn(title) {
-    const found = /E\.g\.[^\u201c]*\u201c\s*([^\u201d]*?)\s*\u201d/.exec(title || "");
-    return found && /^[-+0-9., ]+$/.test(found[1]) ? found[1] : "";
+    const found = /E\.g\..*?\u201c\s*([-+0-9., ]+?)\s*\u201d/.exec(title || "");
+    return found ? found[1] : "";
   }
   function defaultParam(parameter) {
     if (parameter.kind === "object") return { object: firstTypeName() };
@@ -275,7 +282,9 @@
                        ["frame-height", "height", 16, 4096, 480], ["frame-rate", "frameRate", 1, 240, 60]];
   for (const [id, key, low, high, fallback] of frameFields) {
     const use = () => {
-      scene.frame[key] = bounded($(id), low, high, fallback);
+      const value = bounded($(id), low, high, fallback);
+      if (scene.frame[key] === value) return;
+      scene.frame[key] = value;
       edited();
     };
     $(id).addEventListener("input", () => $(id).value !== "" && use());
@@ -650,13 +659,29 @@
     savedUrl = URL.createObjectURL(new Blob([JSON.stringify(scene, null, 2) + "\n"], { type: "application/json" }));
     $("save").href = savedUrl;
   }
+  // What keeps a file from being edited here, or null. Anything else a file may hold the editor keeps as
+  // it is, and vohost judges it when it runs.
+  function sceneProblem(next) {
+    const isObject = (value) => value !== null && typeof value === "object" && !Array.isArray(value);
+    const listOf = (value, check) => value === undefined || (Array.isArray(value) && value.every(check));
+    if (!isObject(next)) return "a scene is a JSON object";
+    if (!listOf(next.objects, (type) => isObject(type) && listOf(type.instances, isObject))) {
+      return "its objects are not a list of types, each with a list of instances";
+    }
+    if (!listOf(next.nimbo, isObject)) return "its nimbo is not a list of NIMBO instances";
+    const isLine = (line) => isObject(line) && listOf(line.conditions, isObject) && listOf(line.actions, isObject);
+    if (!listOf(next.events, isLine)) return "its events are not a list of lines of conditions and actions";
+    const count = (next.objects || []).reduce((sum, type) => sum + (type.instances || []).length, 0);
+    return count > MAX_OBJECTS ? `it holds ${count} objects, the studio runs ${MAX_OBJECTS} at most` : null;
+  }
   function useScene(next) {
     scene = next;
     scene.frame = { width: 640, height: 480, frameRate: 60, frames: 1, ...(scene.frame || {}) };
     scene.frame.frames = clamp(Math.round(Number(scene.frame.frames)) || 0, 0, MAX_STEPS);
-    scene.objects = Array.isArray(scene.objects) ? scene.objects : [];
-    scene.nimbo = Array.isArray(scene.nimbo) && scene.nimbo.length ? scene.nimbo : [{}];
-    scene.events = Array.isArray(scene.events) ? scene.events : [];
+    scene.objects = scene.objects || [];
+    for (const type of scene.objects) type.instances = type.instances || [];
+    scene.nimbo = scene.nimbo || [];
+    scene.events = scene.events || [];
     chosenLine = 0;
     chosenObject = null;
     current = 0;
@@ -672,10 +697,8 @@
     $("load").value = "";
     try {
       const next = JSON.parse(await file.text());
-      if (!next || typeof next !== "object" || Array.isArray(next)) throw new Error("a scene is a JSON object");
-      const count = (Array.isArray(next.objects) ? next.objects : [])
-        .reduce((sum, type) => sum + (Array.isArray(type && type.instances) ? type.instances.length : 0), 0);
-      if (count > MAX_OBJECTS) throw new Error(`it holds ${count} objects, the studio runs ${MAX_OBJECTS} at most`);
+      const problem = sceneProblem(next);
+      if (problem) throw new Error(problem);
       useScene(next);
     } catch (error) {
       $("error").hidden = false;
