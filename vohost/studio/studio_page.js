@@ -35,6 +35,7 @@
   let chosenLine = 0, chosenObject = null, drag = null, dirty = false;
   let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0, partial: false };
   let wholeRun = 0;  // the timer of a whole run that follows a partial one
+  let labelsChosen = false;  // until the designer sets them, labels are on as the renderer has them
 
   function starterScene() {
     const gems = Array.from({ length: 12 },
@@ -151,6 +152,7 @@
       run = NimboRenderer.decodeRun(data);
       const options = view ? view.options : null;
       view = NimboRenderer.create($("view"), run);
+      if (!labelsChosen) $("labels").checked = view.options.labels;
       if (options) Object.assign(view.options, options, { hidden: options.hidden });
       NimboRenderer.legend($("legend"), view, redraw);
       for (const t of view.options.hidden) {
@@ -718,7 +720,11 @@
   $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
   $("step").addEventListener("change",
                              () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
-  for (const id of ["labels", "trails"]) $(id).addEventListener("input", redraw);
+  $("labels").addEventListener("input", () => {
+    labelsChosen = true;
+    redraw();
+  });
+  $("trails").addEventListener("input", redraw);
   $("motion").addEventListener("input", () => runFor(null));  // the walls and orbits are read during the run
   // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none;
   // a field being typed in keeps its own keys.
