@@ -7,7 +7,7 @@
 // Exits 77 (skipped) when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
+import { mkdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
@@ -68,12 +68,14 @@ async function addObject(tab, name, count, size) {
   await setField(tab, row.locator('input[aria-label="height"]'), size);
 }
 
-// The objects of every step natively: type, instance, x, y, destroyed.
+// The objects of every step natively: type, instance, x, y, destroyed. The trace goes once read.
 function vohostPositions(scenePath) {
-  const trace = path.join(outDir, "studio-scene.trace.jsonl");
+  const trace = scenePath.replace(/\.json$/, ".trace.jsonl");
   execFileSync(vohost, ["run", scenePath, "--trace", trace], { stdio: "pipe" });
-  return readFileSync(trace, "utf8").trim().split("\n").map((line) => JSON.parse(line).objects
+  const positions = readFileSync(trace, "utf8").trim().split("\n").map((line) => JSON.parse(line).objects
     .map(({ type, instance, x, y, destroyed }) => ({ type, instance, x, y, destroyed })));
+  rmSync(trace);
+  return positions;
 }
 
 test("the page opens from disk with the network off and requests nothing but itself", async () => {
