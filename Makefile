@@ -15,7 +15,7 @@ DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
 # The studio's module: Debian's emscripten, whose optimizer needs acorn.
 STUDIO_PACKAGES := emscripten node-acorn
 
-.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay soak fuzz format clean
+.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay bench-studio soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -44,7 +44,7 @@ studio-deps: deps
 	@scripts/install-deps.sh $(STUDIO_PACKAGES)
 
 # The extension and vohost's simulated host compiled to WebAssembly, one script a page loads from disk:
-# build/wasm/studio/nimbo_studio.js.
+# build/wasm/studio/nimbo_studio.js, and the studio page holding it, build/wasm/studio/studio.html.
 studio: studio-deps
 	cmake --preset wasm >/dev/null
 	cmake --build --preset wasm -j $(JOBS)
@@ -54,6 +54,8 @@ demo: deps studio
 	cmake --build --preset release -j $(JOBS)
 	build/release/vohost/vohost run examples/showcase.json --trace build/release/showcase.trace.jsonl \
 	  --html build/release/showcase.html
+	@cp build/wasm/studio/studio.html build/release/studio.html
+	@echo "studio page in build/release/studio.html ($$(wc -c < build/release/studio.html) bytes)"
 	$(copy_web_guide)
 
 help: deps
@@ -121,6 +123,13 @@ bench-replay: browser-deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target vohost replay_sample
 	bench/replay_playback.sh build/release
+
+# The studio page live in Chromium: from an edit to the new picture, 100 objects laid out and 1 000 orbiting
+# over 300 steps, beside vohost's own run of the same scenes.
+bench-studio: browser-deps studio
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target vohost
+	node tests/browser/studio_live.mjs build/wasm/studio/studio.html build/release/vohost/vohost build/release/studio-bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

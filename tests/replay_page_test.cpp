@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "tests/replay_sample.h"
@@ -308,6 +309,38 @@ TEST(ReplayPage, EmbedsTheControllersWallsOrbitsAndGroupsStepByStep) {
   EXPECT_EQ(at(0, 9)[3], 0);
   EXPECT_EQ(at(0, 10)[3], -1);
   EXPECT_EQ(at(0, 11), 0);
+}
+
+// The studio reads the listings after some steps only: between two readings every controlled object keeps
+// the state the last one gave it.
+TEST(ReplayPage, StepsWhoseListingsWereNotReadKeepTheLastStatesRead) {
+  Extension extension(NIMBO_EXTENSION_PATH);
+  Scene scene = parseScene(kMotionScene);
+  const std::set<int> read = {0, 5, 12};
+  std::optional<ReplayPage> page;
+  Runtime* running = nullptr;
+  runScene(
+      extension, scene, -1,
+      [&](const StepRecord& record) {
+        EXPECT_EQ(record.listings.empty(), !read.contains(record.frame)) << record.frame;
+        page->add(record);
+        running->listControllers(read.contains(record.frame + 1));
+      },
+      [&](Runtime& runtime) {
+        running = &runtime;
+        page.emplace(scene, "motion", runtime.created(), runtime.objectAddresses());
+        runtime.listControllers(true);
+      });
+  json data = embeddedData(pageText(*page));
+  std::map<int, json> motion;
+  for (const json& controlled : data["motion"]) motion[controlled[1].get<int>()] = controlled[2];
+  ASSERT_EQ(motion.size(), 10u) << data["motion"].dump();
+  auto at = [&](int object, int step) { return changeAt(motion[object], step)[1]; };
+  EXPECT_EQ(at(7, 4), json::parse(R"(["Runner", 1, 1, null, [0, 0, 640, 0], null])")) << "as step 0 read it";
+  EXPECT_EQ(at(7, 11), json::parse(R"(["Runner", 1, 0, null, [0, 0, 640, 0], null])")) << "as step 5 read it";
+  EXPECT_EQ(at(10, 11), json::parse(R"(["Scenery", 0, 1, null, null, null])"));
+  EXPECT_EQ(at(10, 12), 0) << "the group rejected at step 12 leaves the listing read then";
+  for (int moon = 2; moon < 6; ++moon) EXPECT_EQ(motion[moon].size(), 1u) << "read thrice, noted once";
 }
 
 TEST(ReplayPage, TracksKeepMovingAndExtremeNumbersExactly) {

@@ -57,8 +57,14 @@ int sequenceLength(unsigned char lead) {
 
 std::string toUtf8(const Text& text) {
   std::string out;
+  out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t unit = static_cast<uint16_t>(text[i]);
+    // Listings and traces are mostly ASCII: a long one converts a unit at a time.
+    if (unit < 0x80) {
+      out += static_cast<char>(unit);
+      continue;
+    }
     if (isHigh(unit) && i + 1 < text.size() && isLow(static_cast<uint16_t>(text[i + 1]))) {
       char32_t low = static_cast<uint16_t>(text[++i]);
       appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));

@@ -1,6 +1,7 @@
 // The studio's module, nimbo_studio.js, against the native vohost it is built from: every example scene
 // gives the lines `vohost run SCENE` prints, byte for byte but for addresses in diagnostic listings
-// (each build's own, as between Linux and Windows); --frames too; a bad scene gives vohost's message;
+// (each build's own, as between Linux and Windows), and the data of the replay page `--html` writes;
+// --frames too; a bad scene gives vohost's message;
 // hostile regexes give the regex error box, the same box natively, instead of a hung or crashed page;
 // the catalog is `vohost catalog --json`'s.
 //   node studio_test.mjs MODULE VOHOST SOURCE_DIR WORK_DIR
@@ -86,6 +87,62 @@ async function sameRun(name, sceneFile, frames) {
 test("every example scene gives the native trace", async (t) => {
   for (const example of examples) {
     await t.test(example, () => sameRun(path.basename(example, ".json"), path.join("examples", example), null));
+  }
+});
+
+// The replay page's data, as vohost run --html embeds it and as replayScene gives it, platform-neutral.
+const pageData = (html) =>
+  JSON.parse(/<script id="replay-data" type="application\/json">(.*?)<\/script>/s.exec(html)[1]);
+// The logged names of listed files are [step, name, value] there.
+const neutralData = ({ title, ...data }) =>
+  JSON.parse(platformNeutral(JSON.stringify(data)).replace(/(\[\d+,"[a-z]+ file",)"[^"]*"/g, '$1"?"'));
+
+test("every example scene gives the data of its native replay page", async (t) => {
+  for (const example of examples) {
+    await t.test(example, async () => {
+      const dir = freshFolder("replay-" + path.basename(example, ".json"));
+      const studio = await studioIn(dir);
+      const scene = path.join("examples", example);
+      const native = runNative(["run", scene, "--trace", "trace.jsonl", "--html", "page.html"], dir);
+      assert.equal(native.status, 0, native.stderr);
+      const expected = neutralData(pageData(readFileSync(path.join(dir, "page.html"), "utf8")));
+      const result = studio.replayScene(readFileSync(path.join(dir, scene), "utf8"), null, true);
+      assert.equal(result.error, null);
+      // Every example lists fewer entries over its run than the studio's budget, so each step's listing is
+      // read, as --html reads it.
+      assert.deepEqual(neutralData(JSON.parse(result.data)), expected);
+    });
+  }
+});
+
+// The state at step k of a [step, state] change list.
+const stateAt = (changes, k) => changes.filter(([step]) => step <= k).at(-1)?.[1];
+
+test("past the listing budget the walls and orbits are read every few steps, the last one too", async () => {
+  const dir = freshFolder("budget");
+  const instances = Array.from({ length: 200 }, (_, i) => ({ x: 20 + (i % 20) * 30, y: 20 + (i >> 4) * 30 }));
+  // The orbits grow, so their radii change at every step.
+  const scene = JSON.stringify({
+    frame: { frames: 100 }, objects: [{ name: "Dot", instances }], nimbo: [{}],
+    events: [{ conditions: [{ host: "start of frame" }],
+               actions: [{ action: 28, params: ["Dots", { object: "Dot" }, "20,20,5,0,0,0"] },
+                         { action: 45, params: ["Dots", "60,10,+1,1,-1,  60,10,+1,1,-1"] }] }],
+  });
+  writeFileSync(path.join(dir, "budget.json"), scene);
+  const native = runNative(["run", "budget.json", "--trace", "trace.jsonl", "--html", "page.html"], dir);
+  assert.equal(native.status, 0, native.stderr);
+  const expected = pageData(readFileSync(path.join(dir, "page.html"), "utf8")).motion;
+  const studio = await studioIn(dir);
+  const data = JSON.parse(studio.replayScene(scene, null, true).data);
+  assert.equal(data.motion.length, 200);
+  for (const [i, [, object, changes]] of data.motion.entries()) {
+    assert.equal(object, expected[i][1]);
+    for (const step of [0, 99]) {
+      assert.deepEqual(stateAt(changes, step), stateAt(expected[i][2], step), `object ${object} at step ${step}`);
+    }
+    // 200 entries over 100 steps: a reading every second step, and the last one.
+    const readings = `${changes.length} readings noted of ${expected[i][2].length}`;
+    assert.ok(changes.length <= expected[i][2].length / 2 + 2, readings);
   }
 });
 

@@ -1,28 +1,18 @@
-// The replay page's writer: the run's data as compact JSON inside the page template (replay_page.html
-// with the renderer, replay_renderer.js and .css, built into the program). Per-step object numbers are
+// The replay page's data: the run as compact JSON, which the page template (replay_page_file.cpp) and the
+// studio's module carry. Per-step object numbers are
 // tracks of runs of equal differences, so a still or steadily moving object costs a few characters for
 // the whole run.
 #include "vohost/replay/replay_page.h"
 
-#include <cassert>
 #include <nlohmann/json.hpp>
-#include <string_view>
 
 #include "vohost/error.h"
 
 namespace vohost {
 
-extern const char kReplayPageTemplate[];
-extern const char kReplayRendererScript[];
-extern const char kReplayRendererStyle[];
-
 namespace {
 
 using nlohmann::ordered_json;
-
-constexpr std::string_view kStyleMarker = "/*__RENDERER_STYLE__*/";
-constexpr std::string_view kScriptMarker = "/*__RENDERER_SCRIPT__*/";
-constexpr std::string_view kDataMarker = "__REPLAY_DATA__";
 
 constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
 constexpr uint64_t kDigitBits = 5;  // the sixth bit of a digit says another digit follows
@@ -94,27 +84,14 @@ std::string lineText(const EventLine& line, bool severalNimbos) {
   return text;
 }
 
-// The data sits in a script element: a "<" (always inside a JSON string) is escaped so no "</script>"
-// or comment opener in a TEXT can end the element early.
-void writeScriptSafe(std::ostream& out, const std::string& json) {
-  size_t start = 0;
-  for (size_t at = json.find('<'); at != std::string::npos; at = json.find('<', start)) {
-    out.write(json.data() + start, static_cast<std::streamsize>(at - start)) << "\\u003c";
-    start = at + 1;
-  }
-  out.write(json.data() + start, static_cast<std::streamsize>(json.size() - start));
-}
-
 }  // namespace
 
-void ReplayPage::Track::push(int32_t value) {
+void ReplayPage::Track::pushChange(int32_t value) {
   if (!started_) {
     putNumber(text_, zigzag(value));
     firstLength_ = text_.size();
     started_ = true;
     first_ = value;
-  } else if (run_ > 0 && value - last_ == difference_) {
-    ++run_;
   } else {
     flushRun(false);
     difference_ = value - last_;
@@ -194,8 +171,10 @@ void ReplayPage::note(const StepRecord& record) {
   noteListings(record);
 }
 
-// Each controlled object keeps its own changes; one that leaves the listing is noted as gone.
+// Each controlled object keeps its own changes; one that leaves the listing is noted as gone. A step
+// whose listings were not read (a record without them though the frame has NIMBO instances) changes none.
 void ReplayPage::noteListings(const StepRecord& record) {
+  if (record.listings.empty()) return;
   std::vector<bool> listed(controlled_.size());
   for (size_t n = 0; n < record.listings.size(); ++n) {
     for (ListedEntry& entry : listingReader_.read(record.listings[n])) {
@@ -261,24 +240,6 @@ std::string ReplayPage::dataJson() const {
     j["motion"].push_back(ordered_json::array({controlled.nimbo, controlled.object, changes}));
   }
   return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-// The template's markers, in the order they stand in it: the renderer's style and script, the data.
-void ReplayPage::write(std::ostream& out) const {
-  std::string_view page = kReplayPageTemplate;
-  auto copyUpTo = [&](std::string_view marker) {
-    size_t at = page.find(marker);
-    assert(at != std::string_view::npos);
-    out << page.substr(0, at);
-    page.remove_prefix(at + marker.size());
-  };
-  copyUpTo(kStyleMarker);
-  out << kReplayRendererStyle;
-  copyUpTo(kScriptMarker);
-  out << kReplayRendererScript;
-  copyUpTo(kDataMarker);
-  writeScriptSafe(out, dataJson());
-  out << page;
 }
 
 }  // namespace vohost

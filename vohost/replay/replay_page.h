@@ -26,22 +26,36 @@ class ReplayPage {
   ReplayPage(const Scene& scene, std::string title, const StepRecord& created,
              const std::vector<uintptr_t>& objectAddresses = {});
 
-  // Takes the steps in order, each with every scene object in scene order, as the runtime gives them.
+  // Takes the steps in order, each with every scene object in scene order, as the runtime gives them. A
+  // step without listings leaves the controlled objects' states as the last listings left them.
   void add(const StepRecord& record);
 
   // The page with the run's data embedded; nothing on it refers to another file or to the network.
   void write(std::ostream& out) const;
+
+  // The run's data alone (docs/replay.md, "The embedded data"), as the studio page takes it.
+  std::string dataJson() const;
 
  private:
   // One number per step, written as the first value and then runs of equal differences; a number that
   // never changes is its first value alone.
   class Track {
    public:
-    void push(int32_t value);
+    // A run going on is the common case (twelve numbers per object per step): it stays inline. A run
+    // of a difference other than 0 means the track already varies.
+    void push(int32_t value) {
+      if (started_ && run_ > 0 && value - last_ == difference_) {
+        ++run_;
+        last_ = value;
+      } else {
+        pushChange(value);
+      }
+    }
     bool varies() const { return varies_; }
     std::string encoded() const;
 
    private:
+    void pushChange(int32_t value);
     void flushRun(bool last);
 
     std::string text_;
@@ -82,7 +96,6 @@ class ReplayPage {
 
   void note(const StepRecord& record);
   void noteListings(const StepRecord& record);
-  std::string dataJson() const;
 
   std::string title_;
   FrameSettings frame_;

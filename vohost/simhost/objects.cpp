@@ -240,6 +240,7 @@ ObjectState ObjectStore::stateOf(const Instance& instance) const {
 
 std::vector<ObjectState> ObjectStore::snapshot() const {
   std::vector<ObjectState> states;
+  states.reserve(instances_.size());
   for (const Instance& instance : instances_) {
     if (instance.nimbo >= 0) continue;
     states.push_back(instance.header ? stateOf(instance) : instance.lastState);

@@ -39,9 +39,9 @@ class Runtime {
   // The frame as created, before the first step: frame -1 with the objects, TEXTs, desktop and listings.
   // Message boxes of the creation stay for step 0, where the trace shows them.
   StepRecord created();
-  // From now on each record also carries every NIMBO instance's listing of its controlled objects, read
-  // through its own expression as a designer's event would.
-  void listControllers() { listControllers_ = true; }
+  // From now on (until called with false) each record also carries every NIMBO instance's listing of its
+  // controlled objects, read through its own expression as a designer's event would.
+  void listControllers(bool on = true) { listControllers_ = on; }
   // Each scene object's record address, in trace order, as taken when the frame was built: a listing
   // names the objects by these.
   const std::vector<uintptr_t>& objectAddresses() const { return objectAddresses_; }

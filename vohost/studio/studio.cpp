@@ -1,14 +1,20 @@
-// The studio page's entry into the module: a scene run to its trace lines, and the catalog as JSON,
-// through the same code as `vohost run SCENE --frames N` and `vohost catalog --json`.
+// The studio page's entry into the module: a scene run to its trace lines or to the replay page's data,
+// and the catalog as JSON, through the same code as `vohost run SCENE --frames N [--html]` and
+// `vohost catalog --json`.
 #include <emscripten/bind.h>
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "vohost/checks/catalog_print.h"
 #include "vohost/error.h"
+#include "vohost/replay/replay_page.h"
+#include "vohost/simhost/runtime.h"
 #include "vohost/simhost/scene_run.h"
 
 namespace vohost {
@@ -50,6 +56,79 @@ val runSceneForPage(const std::string& sceneJson, const val& frames) {
   return result;
 }
 
+// Reading the controllers' listings costs most of a run with many controlled objects, so a run reads
+// about this many listed entries: after every step while that holds, else after every few steps (the
+// last one always); between two readings the page shows the last one.
+constexpr int64_t kListedEntriesPerRun = 10000;
+
+class ListingSchedule {
+ public:
+  explicit ListingSchedule(int steps) : steps_(steps) {}
+
+  // Whether the step after `record` is to be read, from the size of the last listings read.
+  bool readNext(const StepRecord& record) {
+    if (!record.listings.empty()) {
+      int64_t entries = 0;
+      for (const std::string& listing : record.listings)
+        entries += std::count(listing.begin(), listing.end(), '\n');
+      stride_ = std::max<int64_t>(1, entries * steps_ / kListedEntriesPerRun);
+      lastRead_ = record.frame;
+    }
+    int next = record.frame + 1;
+    return next + 1 == steps_ || next - lastRead_ >= stride_;
+  }
+
+ private:
+  int64_t steps_, stride_ = 1;
+  int lastRead_ = -1;
+};
+
+// A run holds the page's thread to its end: past this it stops with the steps it has, so no scene
+// freezes the page (a regex at its work bound takes tens of milliseconds, and a scene may evaluate one
+// in every line of every step).
+constexpr std::chrono::milliseconds kLongestRun{3000};
+
+void stopLongRun(std::chrono::steady_clock::time_point began, int frame) {
+  if (std::chrono::steady_clock::now() - began <= kLongestRun) return;
+  throw Error("the run was stopped after step " + std::to_string(frame) + ": a run in the studio takes " +
+              std::to_string(kLongestRun.count() / 1000) + " s at most (fewer steps run sooner)");
+}
+
+// {data: the replay page's data as JSON or null, error: null or vohost's message}: the page's way out of
+// a run, a few characters per moving value where the trace spends a JSON object per object and step.
+// The steps before an error are in the data. With `listings`, the controllers' walls and orbits are read
+// as --html reads them, on the schedule above. A run stops after kLongestRun.
+val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
+  val result = val::object();
+  result.set("data", val::null());
+  result.set("error", val::null());
+  std::optional<ReplayPage> page;
+  auto began = std::chrono::steady_clock::now();
+  try {
+    int steps = frameSteps(frames);
+    Scene scene = parseScene(sceneJson);
+    ListingSchedule schedule(steps < 0 ? scene.frame.frames : steps);
+    Runtime* running = nullptr;
+    auto start = [&](Runtime& runtime) {
+      running = &runtime;
+      runtime.listControllers(listings);
+      StepRecord created = runtime.created();
+      page.emplace(scene, "studio", created, runtime.objectAddresses());
+      runtime.listControllers(listings && schedule.readNext(created));
+    };
+    auto sink = [&](const StepRecord& record) {
+      page->add(record);
+      stopLongRun(began, record.frame);
+      running->listControllers(listings && schedule.readNext(record));
+    };
+    runScene(linkedExtension(), scene, steps, sink, start);
+  } catch (const std::exception& error) {
+    result.set("error", std::string(error.what()));
+  }
+  if (page) result.set("data", page->dataJson());
+  return result;
+}
+
 std::string catalogForPage() {
   return catalogJson(linkedExtension());
 }
@@ -60,5 +139,6 @@ std::string catalogForPage() {
 
 EMSCRIPTEN_BINDINGS(nimbo_studio) {
   emscripten::function("runScene", &vohost::runSceneForPage);
+  emscripten::function("replayScene", &vohost::replaySceneForPage);
   emscripten::function("catalog", &vohost::catalogForPage);
 }
