@@ -15,7 +15,7 @@ DIST_PACKAGES := g++-mingw-w64-i686 fp-utils zip
 # The studio's module: Debian's emscripten, whose optimizer needs acorn.
 STUDIO_PACKAGES := emscripten node-acorn
 
-.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-replay bench-studio soak fuzz format clean
+.PHONY: deps browser-deps studio-deps studio demo help test test-win32 test-win64 dist bench bench-check bench-replay bench-studio soak fuzz format clean
 
 FUZZ_SECONDS ?= 600
 
@@ -93,11 +93,16 @@ dist: deps
 	cmake --build --preset win32 -j $(JOBS) --target nimbo
 	scripts/dist.sh build/win32/frame/nimbo.dll "$(HELP_CHM)" "$(DIST_DIR)"
 
+# Every ratio against its baseline, printed; the exit status is 0 whatever they are. make bench-check (or
+# make bench STRICT=1) fails when a ratio misses its target.
 bench: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	build/release/bench/nimbo_bench --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true \
-	  --benchmark_report_aggregates_only=true
+	  --benchmark_report_aggregates_only=true $(if $(STRICT),--strict)
+
+bench-check:
+	@$(MAKE) --no-print-directory bench STRICT=1
 
 # A million frame steps of the showcase and of a scene that sets up, moves, rejects and deletes motions,
 # lists folders and runs regexes every step, optimised: the memory at 10 k, 100 k and 1 M steps, held to

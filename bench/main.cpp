@@ -1,9 +1,11 @@
 // Runs every benchmark, then prints each measured routine against its baseline from the same run (wall
-// time where some routines hand work to a thread of their own, else CPU time) and fails when a ratio
-// passes its target.
+// time where some routines hand work to a thread of their own, else CPU time). With --strict it fails
+// when a ratio passes its target; without, it only reports, so a busy machine does not turn a look at
+// the numbers into an error.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,10 +26,11 @@ const std::vector<Comparison> kComparisons = {
     {"BM_SetPathThroughJumpTable", "BM_SetPathDirectoryIterator", 1.5, 1, false},
     {"BM_FrameStep", "BM_FrameStepBaseline", 0, 1, false},
     {"BM_FindEveryAction", "BM_FindEveryActionIndexed", 0, 1, false},
-    {"BM_MotionFrameStep/10000", "BM_MotionBaseline/10000", 1.5, 1, true},
-    {"BM_MotionFrameStep/100000", "BM_MotionFrameStep/10000", 1.2, 10, true},
-    // The hand-written loop's own growth from 10 000 to 100 000 objects: what the memory of this machine
-    // costs once the objects no longer fit its caches.
+    {"BM_MotionFrameStep/10000", "BM_MotionBaseline/10000", 1.2, 1, true},
+    {"BM_MotionFrameStep/100000", "BM_MotionBaseline/100000", 1.2, 1, true},
+    // The growth of each from 10 000 to 100 000 objects: mostly what the memory of this machine costs once
+    // the objects no longer fit its caches, so reported beside each other rather than held to a target.
+    {"BM_MotionFrameStep/100000", "BM_MotionFrameStep/10000", 0, 10, true},
     {"BM_MotionBaseline/100000", "BM_MotionBaseline/10000", 0, 10, true},
 };
 
@@ -54,10 +57,27 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> times_, cpuTimes_;
 };
 
+// Takes --strict out of the arguments before the benchmark library reads them.
+bool takeStrict(int& argc, char** argv) {
+  bool strict = false;
+  int kept = 0;
+  for (int i = 0; i < argc; ++i) {
+    if (i > 0 && std::strcmp(argv[i], "--strict") == 0) {
+      strict = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  return strict;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool strict = takeStrict(argc, argv);
   benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   RecordingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   int missed = 0;
@@ -77,5 +97,6 @@ int main(int argc, char** argv) {
                 met ? "" : "  MISSED");
   }
   benchmark::Shutdown();
-  return missed == 0 ? 0 : 1;
+  if (missed > 0) std::printf("%d target%s missed\n", missed, missed == 1 ? "" : "s");
+  return strict && missed > 0 ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 // entry's fields, so an entry can be stopped, changed by a command and resumed at any frame.
 #include "motion/gates.h"
 
+#include <cassert>
+
 #include "record/host_access.h"
 
 namespace nimbo::motion {
@@ -78,8 +80,8 @@ int32_t stepRadius(ControlEntry& entry, GrowCycle cycle, voObject* countdown) {
 }  // namespace
 
 // A cycle that starts with intervalCount = intervalFrames moves the object intervalFrames + 2 frames,
-// then holds it sleepFrames frames. Orbits keep their interval fields for the pause.
-Gate sleepIntervalGate(ControlEntry& e, voObject* object) {
+// then holds it sleepFrames frames.
+Gate runSleepIntervalCycle(ControlEntry& e, voObject* object) {
   if (e.inInterval == 1) {
     if (e.intervalCount != 0) {
       --e.intervalCount;
@@ -111,7 +113,7 @@ Gate sleepIntervalGate(ControlEntry& e, voObject* object) {
   clear(e.sleepCount);
   clear(e.sleepFrames);
   clear(e.inInterval);
-  if (e.motionKind != kOrbit) {
+  if (e.motionKind != kOrbit) {  // orbits keep their interval fields for the pause
     clear(e.intervalFrames);
     clear(e.intervalCount);
   }
@@ -121,7 +123,7 @@ Gate sleepIntervalGate(ControlEntry& e, voObject* object) {
 
 // intervalCount is -1 when a pause is due, then counts up to intervalFrames while C counts down: a pause
 // of P frames holds the orbit P + 1 frames.
-Gate orbitPauseGate(ControlEntry& e, voObject* object) {
+Gate runOrbitPause(ControlEntry& e, voObject* object) {
   if (e.rotateActive == 1 && e.rotationRepetition == 0) {
     e.moving = 0;
     e.rotateActive = 0;
@@ -131,7 +133,7 @@ Gate orbitPauseGate(ControlEntry& e, voObject* object) {
     writeValue(object, kValueC, 0);
     return Gate::halt;
   }
-  if (e.intervalFrames == 0 || e.intervalCount == 0) return Gate::go;
+  assert(e.intervalFrames != 0 && e.intervalCount != 0);  // the inline gate lets every other orbit go
   if (e.intervalCount == -1) {
     e.intervalCount = 0;
     writeValue(object, kValueC, e.intervalFrames);

@@ -5,17 +5,34 @@
 #include <cstdint>
 
 #include "record/control_entry.h"
+#include "record/host_access.h"
 
 namespace nimbo::motion {
 
 // Go: the step moves the object this frame. Halt: it ends at once; values the gate wrote stay written.
 enum class Gate { go, halt };
 
-// The sleep/interval cycle; writes the sleep countdown to B and the interval countdown to C.
-Gate sleepIntervalGate(ControlEntry& entry, voObject* object);
+// The sleep/interval cycle of an entry that has one, or had one: its fields are not all 0.
+Gate runSleepIntervalCycle(ControlEntry& entry, voObject* object);
+
+// The sleep/interval cycle; writes the sleep countdown to B and the interval countdown to C. Every step
+// of every entry passes it, and most entries never had a cycle: those only find B at 0, inline.
+inline Gate sleepIntervalGate(ControlEntry& e, voObject* object) {
+  if ((e.inInterval | e.sleepCount | e.sleepFrames | e.repetition | e.intervalCount | e.intervalFrames) != 0)
+    return runSleepIntervalCycle(e, object);
+  writeValue(object, kValueB, 0);
+  return Gate::go;
+}
+
+// The pause after a fixed-angle rotation, and its end, while one is due or runs.
+Gate runOrbitPause(ControlEntry& entry, voObject* object);
 
 // The pause after a fixed-angle rotation, and its end; writes the pause countdown to C.
-Gate orbitPauseGate(ControlEntry& entry, voObject* object);
+inline Gate orbitPauseGate(ControlEntry& e, voObject* object) {
+  bool rotationEnds = e.rotateActive == 1 && e.rotationRepetition == 0;
+  bool pausing = e.intervalFrames != 0 && e.intervalCount != 0;
+  return rotationEnds || pausing ? runOrbitPause(e, object) : Gate::go;
+}
 
 // One frame of the grow-radius cycle for radius 1 (its hold countdown goes to E) or radius 2; each
 // gives the radius it leaves.

@@ -216,6 +216,26 @@ TEST_F(Motion, SleepIntervalCycleMovesFiveFramesHoldsTwoThenRunsFreely) {
   EXPECT_EQ(ball.inInterval, 0);
 }
 
+TEST_F(Motion, LeftoversOfACycleWithoutRepetitionsAreClearedWhileTheObjectMovesWithBAtZero) {
+  start(motionScene(objectType("Ball", R"({"x":100})"),
+                    atFrame(0, action(kWrapWidth, objects("Ball") + ",1"))));
+  step();
+  std::vector<int32_t> leftovers[] = {{0, 4, 0, 0}, {0, 0, 5, 0}, {0, 0, 0, 2}, {-3, 0, 0, 0}};
+  int32_t x = object("Ball").x;
+  for (const auto& fields : leftovers) {
+    auto& ball = entry(0);
+    ball.sleepCount = fields[0];
+    ball.sleepFrames = fields[1];
+    ball.intervalFrames = fields[2];
+    ball.intervalCount = fields[3];
+    EXPECT_EQ(step().objects[0].x, ++x);
+    EXPECT_EQ(object("Ball").values[kValueB], 0);
+    EXPECT_EQ(
+        std::vector<int32_t>({ball.sleepCount, ball.sleepFrames, ball.intervalFrames, ball.intervalCount}),
+        std::vector<int32_t>(4, 0));
+  }
+}
+
 TEST_F(Motion, GrowingRadiusClimbsToItsLimitHoldsWhileECountsDownThenShrinks) {
   start(motionScene(objectType("Wave", R"({"y":100})"),
                     atFrame(0, action(kWaveWidth, R"("",)" + objects("Wave") + ",0,96,0"))));
