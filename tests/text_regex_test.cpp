@@ -443,6 +443,30 @@ TEST_F(TextRegex, ACatastrophicReplaceReturnsTheDescriptionOfTheMatcherLimit) {
   EXPECT_EQ(loggedText(runtime->step(), "replaced"), limit);
 }
 
+// The compiler reads these numbers without an overflow check: past int's range they must be refused
+// with the error a merely too large one gets, and digits that are no count or reference left alone.
+TEST_F(TextRegex, CountsAndReferencesPastIntsRangeGetTheErrorOfOneTooLarge) {
+  const std::string tooManyStates = narrowDescriptionOf(L"a{200000}");
+  const std::string noSuchGroup = narrowDescriptionOf(L"(a)\\2");
+  ASSERT_FALSE(tooManyStates.empty());
+  ASSERT_FALSE(noSuchGroup.empty());
+  const std::vector<std::pair<Text, std::string>> refused = {
+      {NIMBO_TEXT("a{99999999999}"), tooManyStates},
+      {NIMBO_TEXT("a{1,18446744073709551617}"), tooManyStates},
+      {NIMBO_TEXT("a{2147483648,}"), tooManyStates},
+      {NIMBO_TEXT("(a)\\99999999999"), noSuchGroup},
+  };
+  for (const auto& [pattern, description] : refused) {
+    start(settings(0, 0, NIMBO_TEXT("aaa")), {replaceLine(pattern, NIMBO_TEXT("x"))});
+    EXPECT_EQ(loggedText(runtime->step(), "replaced"), description);
+  }
+  for (const Text literal :
+       {NIMBO_TEXT("[{]99999999999}"), NIMBO_TEXT("\\{99999999999\\}"), NIMBO_TEXT("[{99999999999}]+")}) {
+    start(settings(0, 0, NIMBO_TEXT("x{99999999999}y")), {replaceLine(literal, NIMBO_TEXT(""))});
+    EXPECT_EQ(loggedText(runtime->step(), "replaced"), "xy");
+  }
+}
+
 TEST_F(TextRegex, ReplaceRewritesEveryMatchOfTheTextAndLeavesTheTextItself) {
   start(settings(0, 0, NIMBO_TEXT("10-20 30-40")),
         {replaceLine(NIMBO_TEXT("(\\d+)-(\\d+)"), NIMBO_TEXT("$2+$1"))});

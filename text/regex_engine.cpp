@@ -170,6 +170,56 @@ struct MeteredText {
 };
 #endif
 
+// libstdc++'s compiler reads a repeat count or a back-reference's number into a `long` without an
+// overflow check, and `long` is 32 bits in the DLL. A number past int's range is refused before the
+// compiler reads it, with the error the compiler gives for any count or reference too large.
+[[noreturn, gnu::cold]] void countTooLarge() {
+  throw BoundExceeded(std::regex_constants::error_space,
+                      "Number of NFA states exceeds limit. Please use shorter regex string, or use smaller "
+                      "brace expression, or make _GLIBCXX_REGEX_STATE_LIMIT larger.");
+}
+
+[[noreturn, gnu::cold]] void referenceTooLarge() {
+  throw BoundExceeded(std::regex_constants::error_backref,
+                      "Back-reference index exceeds current sub-expression count.");
+}
+
+bool isDigit(wchar_t unit) {
+  return unit >= L'0' && unit <= L'9';
+}
+
+// The index past the digits at `at`, calling `tooLarge` when their value passes int's range.
+size_t skipNumber(const RegexText& pattern, size_t at, void (*tooLarge)()) {
+  uint64_t value = 0;
+  for (; at < pattern.size() && isDigit(pattern[at]); ++at) {
+    value = value * 10 + static_cast<uint64_t>(pattern[at] - L'0');
+    if (value > INT32_MAX) tooLarge();
+  }
+  return at;
+}
+
+// Reads the pattern as the compiler's scanner does: a back-reference is a backslash and a digit other
+// than 0 outside a class; a count is a run of digits between braces outside a class.
+void refuseHugeNumbers(const RegexText& pattern) {
+  bool inClass = false, inBraces = false;
+  for (size_t i = 0; i < pattern.size();) {
+    wchar_t unit = pattern[i];
+    if (unit == L'\\' && i + 1 < pattern.size()) {
+      bool reference = !inClass && isDigit(pattern[i + 1]) && pattern[i + 1] != L'0';
+      i = reference ? skipNumber(pattern, i + 1, referenceTooLarge) : i + 2;
+    } else if (inClass) {
+      inClass = unit != L']';
+      ++i;
+    } else if (inBraces && isDigit(unit)) {
+      i = skipNumber(pattern, i, countTooLarge);
+    } else {
+      inClass = unit == L'[';
+      inBraces = unit == L'{' || (inBraces && unit != L'}');
+      ++i;
+    }
+  }
+}
+
 uint64_t alternativeCount(const RegexText& pattern) {
   uint64_t count = 0;
   for (wchar_t unit : pattern) count += unit == L'|' ? 1 : 0;
@@ -286,6 +336,7 @@ std::shared_ptr<const CompiledRegex> compileRegex(const RegexText& pattern, bool
   std::shared_ptr<const CompiledRegex> regex;
   uint64_t stackPerUnit =
       saturatingSum(kStackPerUnit, saturatingProduct(kStackPerUnitAndAlternative, alternativeCount(pattern)));
+  refuseHugeNumbers(pattern);
 #ifdef __EMSCRIPTEN__
   refuseTooDeep(pattern);
 #endif
