@@ -130,15 +130,10 @@ int32_t orbitAngle(double turned, int32_t velocity) {
 // command removes it); it is never stepped again, and an orbit whose target went waits for a new one.
 // Gives the object the entry keeps.
 voObject* forgetDestroyed(ControlEntry& entry) {
+  if (entry.hasTarget == 1 && entry.target && beingDestroyed(entry.target->rHo)) entry.target = nullptr;
   voObject* object = entry.object;
   if (object && beingDestroyed(object->rHo)) entry.object = object = nullptr;
-  if (entry.hasTarget == 1 && entry.target && beingDestroyed(entry.target->rHo)) entry.target = nullptr;
   return object;
-}
-
-bool canStep(const ControlEntry& entry, const voObject* object) {
-  return entry.moving == 1 && object &&
-         !(entry.motionKind == kOrbit && entry.hasTarget == 1 && !entry.target);
 }
 
 // Each step is given the entry, its live object and the host's services.
@@ -168,6 +163,7 @@ void stepWave(ControlEntry& entry, voObject* object, const voServices& host) {
 }
 
 void stepOrbit(ControlEntry& entry, voObject* object, const voServices& host) {
+  if (entry.hasTarget == 1 && !entry.target) return;
   if (sleepIntervalGate(entry, object) == Gate::halt) return;
   if (orbitPauseGate(entry, object) == Gate::halt) return;
   if (entry.angularVelocity == 0) return;
@@ -207,7 +203,7 @@ constexpr uintptr_t kCacheLine = 64;
 
 void stepEntry(ControlEntry& entry, const voServices& host) {
   voObject* object = forgetDestroyed(entry);
-  if (!canStep(entry, object)) return;
+  if (entry.moving != 1 || !object) return;
   switch (entry.motionKind) {
     case kHorizontal:
     case kVertical:
