@@ -2,10 +2,10 @@
 // listings, a group's name by position, and the angle-to-direction conversion. A listing reads an
 // object only while the host keeps it; each text result lives in the record until the same expression
 // runs again.
+#include <charconv>
 #include <cmath>
+#include <concepts>
 #include <cstdint>
-#include <locale>
-#include <sstream>
 #include <string>
 
 #include "motion/messages.h"
@@ -23,98 +23,141 @@ constexpr int32_t kMemberAlpha = 0, kOtherAlpha = 200;
 
 constexpr Char kRule[] = NIMBO_TEXT("-+++-+++-+++-+++-+++-+++-+++-+++-+++-\n");
 
-Text widened(const std::string& ascii) {
-  return Text(ascii.begin(), ascii.end());
-}
+// A listing written into one text, field after field: a registry of many entries is read every frame by
+// some games, so no field makes a text of its own.
+class Listing {
+ public:
+  explicit Listing(Text& text) : text_(text) {}
 
-// As a text stream in the classic locale writes a pointer, the same on every build.
-Text pointerText(const voObject* object) {
-  std::ostringstream stream;
-  stream.imbue(std::locale::classic());
-  stream << static_cast<const void*>(object);
-  return widened(stream.str());
+  Listing& operator<<(const Char* words) {
+    text_ += words;
+    return *this;
+  }
+  Listing& operator<<(const Text& words) {
+    text_ += words;
+    return *this;
+  }
+  template <std::integral Number>
+  Listing& operator<<(Number number) {
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text_.append(digits, end);
+    return *this;
+  }
+
+ private:
+  Text& text_;
+};
+
+// As a text stream writes a pointer: 0x and lowercase hexadecimal digits, a null pointer as 0.
+void writePointer(Listing& out, const voObject* object) {
+  auto address = reinterpret_cast<uintptr_t>(object);
+  if (address == 0) {
+    out << NIMBO_TEXT("0");
+    return;
+  }
+  char digits[2 * sizeof address];
+  char* end = std::to_chars(digits, digits + sizeof digits, address, 16).ptr;
+  out << NIMBO_TEXT("0x") << Text(digits, end);
 }
 
 // The designer's angle with at least three digits: -5 gives -005, 45 gives 045, 1000 gives 1000.
-Text angleText(int32_t angle) {
+void writeAngle(Listing& out, int32_t angle) {
   int64_t shown = int64_t{angle} - kStraightAbove;
-  std::string digits = std::to_string(shown < 0 ? -shown : shown);
-  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
-  return widened(shown < 0 ? "-" + digits : digits);
+  uint64_t size = shown < 0 ? static_cast<uint64_t>(-shown) : static_cast<uint64_t>(shown);
+  if (shown < 0) out << NIMBO_TEXT("-");
+  if (size < 100) out << (size < 10 ? NIMBO_TEXT("00") : NIMBO_TEXT("0"));
+  out << size;
 }
 
 bool hasRadius(const ControlEntry& e) {
   return e.motionKind == kHorizontalWave || e.motionKind == kVerticalWave || e.motionKind == kOrbit;
 }
 
-Text growText(const ControlEntry& e) {
-  if (e.growRadius == 0) return NIMBO_TEXT(" : gRD false ");
-  return NIMBO_TEXT(" : gRD={") + decimal(e.growMax1) + NIMBO_TEXT(",") + decimal(e.growMin1) +
-         NIMBO_TEXT(",") + decimal(e.growDelta1) + NIMBO_TEXT(",") + decimal(e.growRepetition1) +
-         NIMBO_TEXT("}");
+void writeGrowth(Listing& out, const ControlEntry& e) {
+  if (e.growRadius == 0) {
+    out << NIMBO_TEXT(" : gRD false ");
+    return;
+  }
+  out << NIMBO_TEXT(" : gRD={") << e.growMax1 << NIMBO_TEXT(",") << e.growMin1 << NIMBO_TEXT(",")
+      << e.growDelta1 << NIMBO_TEXT(",") << e.growRepetition1 << NIMBO_TEXT("}");
 }
 
-Text wallsText(const ControlEntry& e) {
-  return NIMBO_TEXT(" : TLRB={") + decimal(e.wallTop) + NIMBO_TEXT(",") + decimal(e.wallLeft) +
-         NIMBO_TEXT(",") + decimal(e.wallRight) + NIMBO_TEXT(",") + decimal(e.wallBottom) + NIMBO_TEXT("}");
+void writeWalls(Listing& out, const ControlEntry& e) {
+  out << NIMBO_TEXT(" : TLRB={") << e.wallTop << NIMBO_TEXT(",") << e.wallLeft << NIMBO_TEXT(",")
+      << e.wallRight << NIMBO_TEXT(",") << e.wallBottom << NIMBO_TEXT("}");
 }
 
 // An object the host destroyed has no position to show.
-Text positionText(const ControlEntry& e) {
+void writePosition(Listing& out, const ControlEntry& e) {
   const voObject* object = liveObject(e);
-  if (!object) return Text();
-  return NIMBO_TEXT(" : X ") + decimal(object->rHo.hoX) + NIMBO_TEXT(" : Y ") + decimal(object->rHo.hoY);
+  if (!object) return;
+  out << NIMBO_TEXT(" : X ") << object->rHo.hoX << NIMBO_TEXT(" : Y ") << object->rHo.hoY;
 }
 
-Text waveText(const ControlEntry& e) {
-  return NIMBO_TEXT(" : AG ") + angleText(e.angle) + NIMBO_TEXT(" : Ampl ") + decimal(e.radius1) +
-         NIMBO_TEXT(" : AVE ") + decimal(e.angularVelocity);
+void writeWave(Listing& out, const ControlEntry& e) {
+  out << NIMBO_TEXT(" : AG ");
+  writeAngle(out, e.angle);
+  out << NIMBO_TEXT(" : Ampl ") << e.radius1 << NIMBO_TEXT(" : AVE ") << e.angularVelocity;
 }
 
-Text orbitText(const ControlEntry& e) {
-  Text text = NIMBO_TEXT(" : AG ") + angleText(e.angle) + NIMBO_TEXT(" : AVE ") + decimal(e.angularVelocity);
+void writeOrbit(Listing& out, const ControlEntry& e) {
+  out << NIMBO_TEXT(" : AG ");
+  writeAngle(out, e.angle);
+  out << NIMBO_TEXT(" : AVE ") << e.angularVelocity;
   if (e.radius1 != e.radius2) {
-    text += NIMBO_TEXT(" : RADx ") + decimal(e.radius1) + NIMBO_TEXT(" : RADy ") + decimal(e.radius2);
+    out << NIMBO_TEXT(" : RADx ") << e.radius1 << NIMBO_TEXT(" : RADy ") << e.radius2;
   } else {
-    text += NIMBO_TEXT(" : RAD ") + decimal(e.radius1);
+    out << NIMBO_TEXT(" : RAD ") << e.radius1;
   }
-  return text + positionText(e);
+  writePosition(out, e);
 }
 
-Text motionText(const ControlEntry& e) {
+void writeMotion(Listing& out, const ControlEntry& e) {
   switch (e.motionKind) {
     case kNullMotion:
-      return positionText(e);
+      writePosition(out, e);
+      break;
     case kHorizontal:
-      return NIMBO_TEXT(" : xSPD ") + decimal(e.xSpeed);
+      out << NIMBO_TEXT(" : xSPD ") << e.xSpeed;
+      break;
     case kVertical:
-      return NIMBO_TEXT(" : ySPD ") + decimal(e.ySpeed);
+      out << NIMBO_TEXT(" : ySPD ") << e.ySpeed;
+      break;
     case kHorizontalWave:
-      return NIMBO_TEXT(" : xSPD ") + decimal(e.xSpeed) + waveText(e);
+      out << NIMBO_TEXT(" : xSPD ") << e.xSpeed;
+      writeWave(out, e);
+      break;
     case kVerticalWave:
-      return NIMBO_TEXT(" : ySPD ") + decimal(e.ySpeed) + waveText(e);
+      out << NIMBO_TEXT(" : ySPD ") << e.ySpeed;
+      writeWave(out, e);
+      break;
     case kOrbit:
-      return orbitText(e);
+      writeOrbit(out, e);
+      break;
     default:
-      return Text();
+      break;
   }
 }
 
 // One entry on one line; the registry listing also names the entry's group identifier.
-Text entryLine(const ControlEntry& e, bool withGroupId) {
-  Text line = pointerText(e.object);
-  if (withGroupId) line += NIMBO_TEXT(" : GID ") + decimal(e.groupId);
-  line += NIMBO_TEXT(" : MTyp ") + decimal(e.motionKind);
-  line += e.rejectArmed == 1 ? NIMBO_TEXT(" : rFlg true : TD ") + decimal(e.rejectDelay)
-                             : Text(NIMBO_TEXT(" : rFlg false"));
-  if (hasRadius(e)) line += growText(e);
-  if (e.motionKind == kNullMotion) {
-    line += NIMBO_TEXT(" : Null Motion ");
-  } else if (e.moving == 0) {
-    line += NIMBO_TEXT(" : STOP");
+void writeEntry(Listing& out, const ControlEntry& e, bool withGroupId) {
+  writePointer(out, e.object);
+  if (withGroupId) out << NIMBO_TEXT(" : GID ") << e.groupId;
+  out << NIMBO_TEXT(" : MTyp ") << e.motionKind;
+  if (e.rejectArmed == 1) {
+    out << NIMBO_TEXT(" : rFlg true : TD ") << e.rejectDelay;
+  } else {
+    out << NIMBO_TEXT(" : rFlg false");
   }
-  if (e.motionKind != kNullMotion && e.motionKind != kOrbit) line += wallsText(e);
-  return line + motionText(e);
+  if (hasRadius(e)) writeGrowth(out, e);
+  if (e.motionKind == kNullMotion) {
+    out << NIMBO_TEXT(" : Null Motion ");
+  } else if (e.moving == 0) {
+    out << NIMBO_TEXT(" : STOP");
+  }
+  if (e.motionKind != kNullMotion && e.motionKind != kOrbit) writeWalls(out, e);
+  writeMotion(out, e);
 }
 
 // A group's member count, found by its identifier rather than by position, so the listing never depends
@@ -126,34 +169,32 @@ int32_t memberCount(const RUNDATA* rd, int32_t identifier) {
   return 0;
 }
 
-Text registryHeader(const RUNDATA* rd) {
-  Text text =
-      NIMBO_TEXT("Registerd MotionGroup = ") + decimal(rd->motionGroups.size()) + NIMBO_TEXT("\n") + kRule;
+void writeRegistryHeader(Listing& out, const RUNDATA* rd) {
+  out << NIMBO_TEXT("Registerd MotionGroup = ") << rd->motionGroups.size() << NIMBO_TEXT("\n") << kRule;
   for (const MotionGroup& group : rd->motionGroups) {
-    text += NIMBO_TEXT("MotionGroupIdentifier ") + decimal(group.MotionGroupIdentifier) +
-            NIMBO_TEXT("  :  Name  = ") + group.name + NIMBO_TEXT(" ( ") +
-            decimal(memberCount(rd, group.MotionGroupIdentifier)) + NIMBO_TEXT(" )\n");
+    out << NIMBO_TEXT("MotionGroupIdentifier ") << group.MotionGroupIdentifier << NIMBO_TEXT("  :  Name  = ")
+        << group.name << NIMBO_TEXT(" ( ") << memberCount(rd, group.MotionGroupIdentifier)
+        << NIMBO_TEXT(" )\n");
   }
-  return text + kRule;
+  out << kRule;
 }
 
 // Members are listed and shown opaque; every other controlled object leaves an empty line and is dimmed.
-Text groupListing(RUNDATA* rd, const MotionGroup& group) {
-  Text text = NIMBO_TEXT("Selected MotionGroup Name : ") + group.name + NIMBO_TEXT("\n") +
-              NIMBO_TEXT("MotionGroupIdentifier : ") + decimal(group.MotionGroupIdentifier) +
-              NIMBO_TEXT("\n") + kRule;
+void writeGroupListing(Listing& out, RUNDATA* rd, const MotionGroup& group) {
+  out << NIMBO_TEXT("Selected MotionGroup Name : ") << group.name << NIMBO_TEXT("\n")
+      << NIMBO_TEXT("MotionGroupIdentifier : ") << group.MotionGroupIdentifier << NIMBO_TEXT("\n") << kRule;
   int64_t members = 0;
   for (const ControlEntry& entry : rd->controlList) {
     bool member = entry.groupId == group.MotionGroupIdentifier;
     if (member) {
-      text += entryLine(entry, false);
+      writeEntry(out, entry, false);
       ++members;
     }
     if (voObject* object = liveObject(entry))
       setAlphaCoefficient(object, member ? kMemberAlpha : kOtherAlpha);
-    text += NIMBO_TEXT("\n");
+    out << NIMBO_TEXT("\n");
   }
-  return text + kRule + NIMBO_TEXT("In Group Total Objects : ") + decimal(members) + NIMBO_TEXT("\n");
+  out << kRule << NIMBO_TEXT("In Group Total Objects : ") << members << NIMBO_TEXT("\n");
 }
 
 const MotionGroup* groupNamed(const RUNDATA* rd, const Text& name) {
@@ -188,9 +229,12 @@ voValue VO_CALL INFO_CtrlledList(voHeader* header, voValue) {
   RUNDATA* rd = runData(header);
   rd->infoText.clear();
   if (!rd->motionGroups.empty()) {
-    rd->infoText = registryHeader(rd);
-    for (const ControlEntry& entry : rd->controlList)
-      rd->infoText += entryLine(entry, true) + NIMBO_TEXT("\n");
+    Listing out(rd->infoText);
+    writeRegistryHeader(out, rd);
+    for (const ControlEntry& entry : rd->controlList) {
+      writeEntry(out, entry, true);
+      out << NIMBO_TEXT("\n");
+    }
   }
   return stringResult(rd, rd->infoText.c_str());
 }
@@ -201,7 +245,11 @@ voValue VO_CALL INFO_MotionGroup(voHeader* header, voValue hostValue) {
   const auto* parameter =
       reinterpret_cast<const Char*>(firstExpressionParameter(rd, VO_EXPRESSION_STRING, hostValue));
   const MotionGroup* group = groupNamed(rd, parameter ? Text(parameter) : Text());
-  rd->groupInfoText = group ? groupListing(rd, *group) : Text();
+  rd->groupInfoText.clear();
+  if (group) {
+    Listing out(rd->groupInfoText);
+    writeGroupListing(out, rd, *group);
+  }
   return stringResult(rd, rd->groupInfoText.c_str());
 }
 

@@ -68,6 +68,8 @@ class ReplayPage {
   // x, y, direction, animation frame, alpha, ink effect, destroyed, alterable values A to E
   static constexpr size_t kTracks = 12;
 
+  std::string objectsJson() const;
+
   struct PageType {
     std::string name;
     bool active = false;

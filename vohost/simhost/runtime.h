@@ -46,6 +46,10 @@ class Runtime {
   // names the objects by these.
   const std::vector<uintptr_t>& objectAddresses() const { return objectAddresses_; }
 
+  // From now on (until called with true) the records leave out the services called about objects,
+  // which only the trace shows: the replay page's data has no use for them.
+  void collectServiceCalls(bool on) { services_.collectCalls(on); }
+
   // Calls `watch` as each routine of the extension is entered and left (see Services).
   void watchRoutines(Services::RoutineWatch watch) { services_.watchRoutines(std::move(watch)); }
 

@@ -76,7 +76,7 @@ void Services::recordCall(const char* service, const voHeader* object) {
     fault_ = std::string(service) + " called with an object that is not in the frame";
     return;
   }
-  calls_.push_back({service, objects_.typeName(*instance), instance->index});
+  if (collectCalls_) calls_.push_back({service, objects_.typeName(*instance), instance->index});
 }
 
 void VO_CALL Services::redrawObject(voHeader* object, int32_t, int32_t) {

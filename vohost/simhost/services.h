@@ -35,6 +35,10 @@ class Services {
   using RoutineWatch = std::function<void(const std::string& where, bool entering)>;
   void watchRoutines(RoutineWatch watch) { watch_ = std::move(watch); }
 
+  // Whether the services called about objects are collected (they are by default); a misuse is
+  // reported either way.
+  void collectCalls(bool on) { collectCalls_ = on; }
+
   // The expression cookie the next routine receives.
   voValue depth() const { return static_cast<voValue>(contexts_.size()); }
 
@@ -80,6 +84,7 @@ class Services {
   std::string fault_;                // a misuse of a service by the extension, reported after the call
   std::exception_ptr pendingError_;  // an error inside generateEvent, rethrown once the extension returns
   RoutineWatch watch_;
+  bool collectCalls_ = true;
 };
 
 }  // namespace vohost

@@ -111,6 +111,7 @@ val replaySceneForPage(const std::string& sceneJson, const val& frames, bool lis
     Runtime* running = nullptr;
     auto start = [&](Runtime& runtime) {
       running = &runtime;
+      runtime.collectServiceCalls(false);
       runtime.listControllers(listings);
       StepRecord created = runtime.created();
       page.emplace(scene, "studio", created, runtime.objectAddresses());
