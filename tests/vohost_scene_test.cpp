@@ -10,6 +10,7 @@
 #include "vohost/error.h"
 #include "vohost/simhost/runtime.h"
 #include "vohost/simhost/scene_run.h"
+#include "vohost/utf.h"
 
 namespace vohost {
 namespace {
@@ -30,6 +31,18 @@ std::string withoutHostDesk(const std::string& line) {
 #else
   return line;
 #endif
+}
+
+// Traces and listings are read through this conversion: an ASCII run then any other unit, pairs and
+// lone halves of surrogates, in every order.
+TEST(Utf, Utf16BecomesUtf8WithLoneSurrogatesReplaced) {
+  const nimbo::Text text = {u'a', u'b', 0x00E9, u'c', 0xD83D, 0xDE00, 0xD800, u'd', 0xDC00, 0x20AC};
+  EXPECT_EQ(toUtf8(text), "ab\u00e9c\U0001F600\uFFFDd\uFFFD\u20AC");
+  EXPECT_EQ(toUtf8(text.c_str()), toUtf8(text));
+  EXPECT_EQ(toUtf8(nimbo::Text(300, u'x')), std::string(300, 'x'));
+  EXPECT_EQ(toUtf8(static_cast<const voChar*>(nullptr)), "");
+  const nimbo::Text valid = {u'A', 0x00E9, 0xD83D, 0xDE00, 0x20AC};
+  EXPECT_EQ(fromUtf8(toUtf8(valid)), valid);
 }
 
 TEST(Scenes, EachSceneGivesItsExpectedTrace) {

@@ -53,19 +53,19 @@ int sequenceLength(unsigned char lead) {
   return 0;
 }
 
-}  // namespace
-
-std::string toUtf8(const Text& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+// Listings and traces are mostly ASCII: a long one is copied a unit at a time up to its first other
+// unit, in a loop the compiler can widen.
+std::string toUtf8(const voChar* text, size_t length) {
+  std::string out(length, '\0');
+  size_t ascii = 0;
+  while (ascii < length && static_cast<uint16_t>(text[ascii]) < 0x80) {
+    out[ascii] = static_cast<char>(text[ascii]);
+    ++ascii;
+  }
+  out.resize(ascii);
+  for (size_t i = ascii; i < length; ++i) {
     char32_t unit = static_cast<uint16_t>(text[i]);
-    // Listings and traces are mostly ASCII: a long one converts a unit at a time.
-    if (unit < 0x80) {
-      out += static_cast<char>(unit);
-      continue;
-    }
-    if (isHigh(unit) && i + 1 < text.size() && isLow(static_cast<uint16_t>(text[i + 1]))) {
+    if (isHigh(unit) && i + 1 < length && isLow(static_cast<uint16_t>(text[i + 1]))) {
       char32_t low = static_cast<uint16_t>(text[++i]);
       appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else {
@@ -75,8 +75,14 @@ std::string toUtf8(const Text& text) {
   return out;
 }
 
+}  // namespace
+
+std::string toUtf8(const Text& text) {
+  return toUtf8(text.data(), text.size());
+}
+
 std::string toUtf8(const voChar* text) {
-  return text ? toUtf8(Text(text)) : std::string();
+  return text ? toUtf8(text, std::char_traits<voChar>::length(text)) : std::string();
 }
 
 Text fromUtf8(const std::string& text) {
