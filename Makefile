@@ -119,9 +119,10 @@ soak: deps
 	NIMBO_CHURN_FULL=1 build/dev/tests/vohost_tests --gtest_filter='Churn.*'
 
 # Longer fuzzing runs: make fuzz FUZZ_SECONDS=3600 [FUZZ_RUNS=10000000] [FUZZ_TARGETS="regex scene"]
-# [FUZZ_MAX_LEN=512]
+# [FUZZ_MAX_LEN=512] [FUZZ_JOBS=2]
 fuzz: deps
-	FUZZ_RUNS=$(FUZZ_RUNS) FUZZ_TARGETS="$(FUZZ_TARGETS)" FUZZ_MAX_LEN=$(FUZZ_MAX_LEN) scripts/fuzz.sh $(FUZZ_SECONDS)
+	FUZZ_RUNS=$(FUZZ_RUNS) FUZZ_TARGETS="$(FUZZ_TARGETS)" FUZZ_MAX_LEN=$(FUZZ_MAX_LEN) FUZZ_JOBS=$(FUZZ_JOBS) \
+	  scripts/fuzz.sh $(FUZZ_SECONDS)
 
 # The replay page with 5 000 moving objects over 600 steps: its size, and its playback in Chromium.
 bench-replay: browser-deps

@@ -5,7 +5,8 @@
 # fault stops the run with the input saved as build/fuzz/TARGET-crash-...; keep it in fuzz/corpus.
 # FUZZ_RUNS=N ends each target at N executions if that comes first; FUZZ_TARGETS names the targets.
 # FUZZ_MAX_LEN=N caps an input's length (libFuzzer's own cap follows the longest kept input, up to 4 KB):
-# for runs that need many executions more than long inputs.
+# for runs that need many executions more than long inputs. FUZZ_JOBS=N runs N workers on the target at
+# once (libFuzzer's fork mode), one per core; the run's executions, and FUZZ_RUNS, count theirs together.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -13,6 +14,7 @@ read -r -a targets <<<"${FUZZ_TARGETS:-param_strings regex scene stateful}"
 runs=()
 [[ -n "${FUZZ_RUNS:-}" ]] && runs=(-runs="$FUZZ_RUNS")
 [[ -n "${FUZZ_MAX_LEN:-}" ]] && runs+=(-max_len="$FUZZ_MAX_LEN")
+[[ -n "${FUZZ_JOBS:-}" ]] && runs+=(-fork="$FUZZ_JOBS")
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}" calls_from_scene
@@ -28,7 +30,11 @@ for target in "${targets[@]}"; do
     echo "the $target fuzzer found a fault; its input is in build/fuzz/$target-*" >&2
     exit 1
   fi
-  # "Done N runs in S second(s)": the executions per second follow from it.
-  awk -v target="$target" '/^Done/ { printf "%s: %d executions in %d s, %d per second\n", target, $2, $5, ($5 > 0 ? $2 / $5 : $2) }' "$log"
+  # "Done N runs in S second(s)", or in fork mode the last "#N: cov: ... time: Ss": the executions per
+  # second follow from it.
+  awk -v target="$target" '
+    /^Done/ { runs = $2; seconds = $5 }
+    /^#[0-9]+: cov:/ { runs = substr($1, 2) + 0; for (i = 1; i < NF; ++i) if ($i == "time:") seconds = $(i + 1) + 0 }
+    END { printf "%s: %d executions in %d s, %d per second\n", target, runs, seconds, (seconds > 0 ? runs / seconds : runs) }' "$log"
 done
 echo "the fuzzers found nothing"
