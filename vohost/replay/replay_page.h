@@ -42,9 +42,9 @@ class ReplayPage {
   class Track {
    public:
     // A run going on is the common case (twelve numbers per object per step): it stays inline. A run
-    // of a difference other than 0 means the track already varies.
-    void push(int32_t value) {
-      if (started_ && run_ > 0 && value - last_ == difference_) {
+    // of a difference other than 0 means the track already varies; a run only follows a first value.
+    [[gnu::always_inline]] void push(int32_t value) {
+      if (run_ > 0 && value - last_ == difference_) {
         ++run_;
         last_ = value;
       } else {
