@@ -1,8 +1,8 @@
 // The studio page in headless Chromium, used as a designer would: it opens from disk with the network
-// off; the playback bar and its keys step through the run shown; a zigzag and an orbit built by clicking the catalog's menus run, and the saved scene run by vohost
-// puts every object where the page shows it, and loads back; an edited parameter runs again at once, in a
-// large scene too; a hostile regex shows the regex error and the page stays responsive. Keeps three
-// screenshots in OUT_DIR.
+// off; the playback bar and its keys step through the run shown; a zigzag and an orbit built by clicking
+// the catalog's menus run, and the saved scene run by vohost puts every object where the page shows it,
+// and loads back; an edited parameter runs again at once, in a large scene too; a hostile regex shows the
+// regex error and the page stays responsive. Keeps three screenshots in OUT_DIR.
 //   node studio_test.mjs STUDIO_HTML VOHOST OUT_DIR
 // Exits 77 (skipped) when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
