@@ -12,6 +12,7 @@
      NimboRenderer.legend(element, view, onChange);      // per type: swatch, name, count; a click hides it
      NimboRenderer.describeInto(element, description);   // a description as a table
      NimboRenderer.playback(page);                       // the playback bar's steps, play and keys
+     NimboRenderer.bounded(input, low, high, fallback);  // a number field's value, kept within bounds
 
    A page with data of its own builds the run itself: { frame: {width, height, frameRate}, steps,
    types: [{name, active}], objects: [{type, instance, width, height, hotSpotX, hotSpotY}],
@@ -546,6 +547,8 @@ const NimboRenderer = (() => {
   //   rate()       steps a second at 1x; speed(), the factor (1 if not given)
   //   typing(target)  whether a key belongs to the field it was typed in (none if not given)
   //   played(), ticked(now)  told when playing starts and at each animation frame of it
+  // It gives show(k), stepTo(k) (which pauses), showSteps() (after a run), restartClock() (after a
+  // change of speed), current and playing.
   function playback(page) {
     const CREATED = -1;
     const $ = (id) => document.getElementById(id);
