@@ -1,8 +1,8 @@
 // The studio page in headless Chromium, used as a designer would: it opens from disk with the network
-// off; a zigzag and an orbit built by clicking the catalog's menus run, and the saved scene run by vohost
-// puts every object where the page shows it, and loads back; an edited parameter runs again at once, in a
-// large scene too; a hostile regex shows the regex error and the page stays responsive. Keeps three
-// screenshots in OUT_DIR.
+// off; the playback bar and its keys step through the run shown; a zigzag and an orbit built by clicking
+// the catalog's menus run, and the saved scene run by vohost puts every object where the page shows it,
+// and loads back; an edited parameter runs again at once, in a large scene too; a hostile regex shows the
+// regex error and the page stays responsive. Keeps three screenshots in OUT_DIR.
 //   node studio_test.mjs STUDIO_HTML VOHOST OUT_DIR
 // Exits 77 (skipped) when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
@@ -86,6 +86,46 @@ test("the page opens from disk with the network off and requests nothing but its
   assert.equal(await tab.evaluate(() => window.studio.error), null);
   console.log(`studio page: ${readFileSync(pagePath).length} bytes, first picture ${
     (await tab.evaluate(() => window.studio.loadMs)).toFixed(0)} ms after navigation`);
+  await tab.context().close();
+});
+
+// The playback bar and its keys are the replay page's; here they must follow the run shown, and leave the
+// editor's fields their own keys.
+test("the playback bar steps through the run shown, and a field being typed in keeps its keys", async () => {
+  const { tab, errors } = await openStudio();
+  const frame = () => tab.evaluate(() => window.studio.frame);
+  await setField(tab, tab.locator("#frame-rate"), 1);
+  await setField(tab, tab.locator("#frames"), 30);
+  assert.equal(await tab.locator("#frame-count").textContent(), "30");
+  assert.equal(await tab.locator("#slider").getAttribute("max"), "29");
+  await tab.locator("#trails").focus();
+  for (const [key, shown] of [["End", 29], ["Home", 0], ["ArrowRight", 1], ["ArrowRight", 2], ["ArrowLeft", 1]]) {
+    await tab.keyboard.press(key);
+    assert.equal(await frame(), shown, key);
+  }
+  await tab.click("#created");
+  assert.equal(await frame(), -1);
+  assert.equal(await tab.locator("#created").getAttribute("aria-pressed"), "true");
+  assert.equal(await tab.locator("#step").inputValue(), "");
+  for (const [typed, shown] of [["99999", 29], ["-40", 0], ["17.6", 18]]) {
+    await tab.fill("#step", typed);
+    await tab.press("#step", "Enter");
+    assert.equal(await frame(), shown, typed);
+    assert.equal(await tab.locator("#step").inputValue(), String(shown));
+  }
+  await tab.locator("#frame-rate").focus();
+  await tab.keyboard.press("End");
+  await tab.keyboard.press("ArrowLeft");
+  assert.equal(await frame(), 18, "the keys stay in the field being typed in");
+  // At one step a second, the run is still playing when Space pauses it.
+  await tab.locator("#trails").focus();
+  await tab.keyboard.press("Space");
+  assert.equal(await tab.evaluate(() => document.body.dataset.playing), "true");
+  assert.equal(await tab.locator("#play").textContent(), "Pause");
+  await tab.keyboard.press("Space");
+  assert.equal(await tab.evaluate(() => document.body.dataset.playing), "false");
+  assert.equal(await tab.locator("#trails").isChecked(), false, "Space plays, not ticks the box");
+  assert.deepEqual(errors, []);
   await tab.context().close();
 });
 

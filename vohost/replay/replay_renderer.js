@@ -11,6 +11,8 @@
      view.drawn;                   // what the last draw put down: objects, labels, walls, orbits
      NimboRenderer.legend(element, view, onChange);      // per type: swatch, name, count; a click hides it
      NimboRenderer.describeInto(element, description);   // a description as a table
+     NimboRenderer.playback(page);                       // the playback bar's steps, play and keys
+     NimboRenderer.bounded(input, low, high, fallback);  // a number field's value, kept within bounds
 
    A page with data of its own builds the run itself: { frame: {width, height, frameRate}, steps,
    types: [{name, active}], objects: [{type, instance, width, height, hotSpotX, hotSpotY}],
@@ -527,6 +529,111 @@ const NimboRenderer = (() => {
     });
   }
 
+  // --- Page parts: the playback bar ------------------------------------------------------------------
+
+  // A field's whole number within its bounds, whatever was typed; the field then shows the value used.
+  // Left alone when already so, so that a field being typed in keeps its caret.
+  function bounded(input, low, high, fallback) {
+    const value = Math.round(Number(input.value));
+    const kept = input.value === "" || !Number.isFinite(value) ? fallback : Math.min(high, Math.max(low, value));
+    if (String(kept) !== input.value) input.value = String(kept);
+    return kept;
+  }
+
+  // The bar both pages carry (#created, #first, #back, #play, #forward, #last, #slider, #step and
+  // #frame-count), its keys and the play clock. The page gives:
+  //   steps()      how many steps its run has (it may run again with another count)
+  //   showStep(k)  draws step k (-1 the frame as created) and its panel
+  //   rate()       steps a second at 1x; speed(), the factor (1 if not given)
+  //   typing(target)  whether a key belongs to the field it was typed in (none if not given)
+  //   played(), ticked(now)  told when playing starts and at each animation frame of it
+  // It gives show(k), stepTo(k) (which pauses), showSteps() (after a run), restartClock() (after a
+  // change of speed), current and playing.
+  function playback(page) {
+    const CREATED = -1;
+    const $ = (id) => document.getElementById(id);
+    const speed = page.speed || (() => 1);
+    let current = 0, playing = false, playFrom = 0, playStart = 0;
+
+    function show(k) {
+      current = Math.max(CREATED, Math.min(page.steps() - 1, k));
+      page.showStep(current);
+      $("slider").value = String(current);
+      $("step").value = current === CREATED ? "" : String(current);
+      $("created").setAttribute("aria-pressed", String(current === CREATED));
+      document.body.dataset.frame = String(current);
+    }
+    function showSteps() {
+      const steps = page.steps();
+      $("frame-count").textContent = String(steps);
+      $("slider").max = String(Math.max(CREATED, steps - 1));
+      $("step").max = String(Math.max(0, steps - 1));
+    }
+    // The step comes from the time since playing started, so a slow draw skips steps, never slows the run.
+    function tick(now) {
+      if (!playing) return;
+      if (page.ticked) page.ticked(now);
+      const last = page.steps() - 1;
+      const k = Math.min(last, playFrom + Math.floor((Math.max(0, now - playStart) / 1000) * page.rate() * speed()));
+      if (k !== current) show(k);
+      if (k >= last) pause(); else requestAnimationFrame(tick);
+    }
+    function restartClock() {
+      playFrom = Math.max(0, current);
+      playStart = performance.now();
+    }
+    function play() {
+      if (page.steps() < 2 || playing) return;
+      if (current >= page.steps() - 1) show(0);
+      playing = true;
+      if (page.played) page.played();
+      restartClock();
+      $("play").textContent = "Pause";
+      document.body.dataset.playing = "true";
+      requestAnimationFrame(tick);
+    }
+    function pause() {
+      playing = false;
+      $("play").textContent = "Play";
+      document.body.dataset.playing = "false";
+    }
+    function stepTo(k) {
+      pause();
+      show(k);
+    }
+
+    $("play").addEventListener("click", () => (playing ? pause() : play()));
+    $("created").addEventListener("click", () => stepTo(CREATED));
+    $("first").addEventListener("click", () => stepTo(0));
+    $("back").addEventListener("click", () => stepTo(current - 1));
+    $("forward").addEventListener("click", () => stepTo(current + 1));
+    $("last").addEventListener("click", () => stepTo(page.steps() - 1));
+    $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
+    $("step").addEventListener("change", () => {
+      stepTo(bounded($("step"), 0, Math.max(0, page.steps() - 1), Math.max(0, current)));
+    });
+    // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none.
+    const keys = {
+      " ": () => (playing ? pause() : play()), ArrowLeft: () => stepTo(current - 1),
+      ArrowRight: () => stepTo(current + 1), Home: () => stepTo(0), End: () => stepTo(page.steps() - 1),
+    };
+    document.addEventListener("keydown", (event) => {
+      if (!keys[event.key] || event.altKey || event.ctrlKey || event.metaKey) return;
+      if (page.typing && page.typing(event.target)) return;
+      event.preventDefault();
+      event.stopPropagation();
+      keys[event.key]();
+    }, true);
+
+    return {
+      show, showSteps, stepTo, restartClock,
+      get current() { return current; },
+      // A page may choose the step its next show starts from without showing it (a new scene, step 0).
+      set current(k) { current = k; },
+      get playing() { return playing; },
+    };
+  }
+
   function wallsText(entry) {
     const [top, left, right, bottom] = entry.walls;
     if (ACROSS.has(entry.kind)) return `left ${left}, right ${right}`;
@@ -569,5 +676,5 @@ const NimboRenderer = (() => {
     element.replaceChildren(table);
   }
 
-  return Object.freeze({ decodeRun, create, legend, describeInto, changeAt, FIELDS });
+  return Object.freeze({ decodeRun, create, legend, describeInto, playback, bounded, changeAt, FIELDS });
 })();

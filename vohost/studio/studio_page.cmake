@@ -1,8 +1,11 @@
-# The studio page as one file: studio_page.html with the module, the renderer and the page's own style
-# and script put inline, so it opens from disk with no server and no network.
+# The studio page as one file: studio_page.html with the module, the renderer, its playback bar and the
+# page's own style and script put inline, so it opens from disk with no server and no network.
 #   cmake -DMODULE=nimbo_studio.js -DRENDERER=dir-of-replay_renderer -DPAGE=dir-of-studio_page -DOUT=studio.html
 #         -P studio_page.cmake
 file(READ ${PAGE}/studio_page.html page)
+include(${RENDERER}/replay_playback.cmake)
+file(READ ${RENDERER}/replay_playback.html bar)
+place_playback_bar(page studio_page.html "${bar}")
 foreach(part IN ITEMS "STUDIO_MODULE;${MODULE}" "RENDERER_SCRIPT;${RENDERER}/replay_renderer.js"
                       "RENDERER_STYLE;${RENDERER}/replay_renderer.css" "STUDIO_SCRIPT;${PAGE}/studio_page.js"
                       "STUDIO_STYLE;${PAGE}/studio_page.css")

@@ -31,7 +31,7 @@
 
   let scene = starterScene();
   let run = null, view = null, data = null;
-  let current = 0, playing = false, playFrom = 0, playStart = 0, pointer = null;
+  let pointer = null;
   let chosenLine = 0, chosenObject = null, drag = null, dirty = false;
   let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0, partial: false };
   let wholeRun = 0;  // the timer of a whole run that follows a partial one
@@ -69,13 +69,7 @@
     return node;
   }
   const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
-  // A field's whole number within its bounds, whatever was typed; the field then shows the value used.
-  function bounded(input, low, high, fallback) {
-    const value = Math.round(Number(input.value));
-    const kept = input.value === "" || !Number.isFinite(value) ? fallback : clamp(value, low, high);
-    if (String(kept) !== input.value) input.value = String(kept);
-    return kept;
-  }
+  const bounded = NimboRenderer.bounded;
   // A number field reports a value when it changes, not when the field merely loses the focus.
   function numberField(value, low, high, onValue, label) {
     const input = element("input", { type: "number", min: String(low), max: String(high), step: "1",
@@ -130,7 +124,7 @@
   function runNow() {
     dirty = false;
     clearTimeout(wholeRun);
-    const upTo = current + 1;
+    const upTo = playback.current + 1;
     if (lastRun.runMs > FELT_RUN_MS && upTo < scene.frame.frames) {
       runFor(upTo);
       wholeRun = setTimeout(() => runFor(null), 0);
@@ -161,10 +155,8 @@
       }
     }
     const decoded = performance.now();
-    $("frame-count").textContent = String(run.steps);
-    $("slider").max = String(Math.max(CREATED, run.steps - 1));
-    $("step").max = String(Math.max(0, run.steps - 1));
-    show(Math.min(current, run.steps - 1));
+    playback.showSteps();
+    playback.show(Math.min(playback.current, run.steps - 1));
     const end = performance.now();
     const partial = frames !== null;
     // A partial run's time says nothing of the whole one's, which decides the next split.
@@ -186,45 +178,22 @@
     view.options.pointed = pointer ? view.hitTest(pointer.x, pointer.y, k) : -1;
     view.draw(k);
   }
-  function show(k) {
-    current = clamp(k, CREATED, run.steps - 1);
-    draw(current);
-    showPanel(current);
-    $("slider").value = String(current);
-    $("step").value = current === CREATED ? "" : String(current);
-    $("created").setAttribute("aria-pressed", String(current === CREATED));
-    document.body.dataset.frame = String(current);
-  }
   function redraw() {
-    draw(current);
-    showPointed(current);
+    draw(playback.current);
+    showPointed(playback.current);
   }
-  function tick(now) {
-    if (!playing) return;
-    const rate = scene.frame.frameRate > 0 ? scene.frame.frameRate : 60;
-    const k = Math.min(run.steps - 1, playFrom + Math.floor((Math.max(0, now - playStart) / 1000) * rate));
-    if (k !== current) show(k);
-    if (k >= run.steps - 1) pause(); else requestAnimationFrame(tick);
-  }
-  function play() {
-    if (run.steps < 2 || playing) return;
-    if (current >= run.steps - 1) show(0);
-    playing = true;
-    playFrom = Math.max(0, current);
-    playStart = performance.now();
-    $("play").textContent = "Pause";
-    document.body.dataset.playing = "true";
-    requestAnimationFrame(tick);
-  }
-  function pause() {
-    playing = false;
-    $("play").textContent = "Play";
-    document.body.dataset.playing = "false";
-  }
-  function stepTo(k) {
-    pause();
-    show(k);
-  }
+  // A field being typed in keeps its own keys.
+  const typing = (target) => target instanceof HTMLTextAreaElement || target instanceof HTMLSelectElement ||
+    (target instanceof HTMLInputElement && !["checkbox", "range", "button", "file"].includes(target.type));
+  const playback = NimboRenderer.playback({
+    steps: () => run.steps,
+    rate: () => (scene.frame.frameRate > 0 ? scene.frame.frameRate : 60),
+    showStep(k) {
+      draw(k);
+      showPanel(k);
+    },
+    typing,
+  });
 
   // --- The panel beside the frame -----------------------------------------------------------------------
 
@@ -414,7 +383,7 @@
   const DRAG_PIXELS = 3;
   $("view").addEventListener("pointerdown", (event) => {
     const point = canvasPoint(event);
-    const i = view.hitTest(point.x, point.y, current);
+    const i = view.hitTest(point.x, point.y, playback.current);
     if (i < 0) return;
     const object = run.objects[i];
     const instance = scene.objects[object.type] && scene.objects[object.type].instances[object.instance];
@@ -434,7 +403,7 @@
       if (Math.hypot(pointer.x - drag.point.x, pointer.y - drag.point.y) < DRAG_PIXELS) return;
       drag.moving = true;
       $("view").classList.add("dragging");
-      stepTo(CREATED);
+      playback.stepTo(CREATED);
     }
     drag.instance.x = clamp(Math.round(drag.x + pointer.x - drag.point.x), COORDINATE_LOW, COORDINATE_HIGH);
     drag.instance.y = clamp(Math.round(drag.y + pointer.y - drag.point.y), COORDINATE_LOW, COORDINATE_HIGH);
@@ -686,7 +655,7 @@
     scene.events = scene.events || [];
     chosenLine = 0;
     chosenObject = null;
-    current = 0;
+    playback.current = 0;
     showFrameFields();
     showObjects();
     showEvents();
@@ -709,37 +678,14 @@
   });
   $("run").addEventListener("click", () => runFor(null));
 
-  // --- Controls and keys --------------------------------------------------------------------------------
+  // --- Display controls ---------------------------------------------------------------------------------
 
-  $("play").addEventListener("click", () => (playing ? pause() : play()));
-  $("created").addEventListener("click", () => stepTo(CREATED));
-  $("first").addEventListener("click", () => stepTo(0));
-  $("back").addEventListener("click", () => stepTo(current - 1));
-  $("forward").addEventListener("click", () => stepTo(current + 1));
-  $("last").addEventListener("click", () => stepTo(run.steps - 1));
-  $("slider").addEventListener("input", () => stepTo(Number($("slider").value)));
-  $("step").addEventListener("change",
-                             () => stepTo(bounded($("step"), 0, Math.max(0, run.steps - 1), Math.max(0, current))));
   $("labels").addEventListener("input", () => {
     labelsChosen = true;
     redraw();
   });
   $("trails").addEventListener("input", redraw);
   $("motion").addEventListener("input", () => runFor(null));  // the walls and orbits are read during the run
-  // Taken before any control sees them, so a button, a checkbox or the slider last clicked keeps none;
-  // a field being typed in keeps its own keys.
-  const keys = {
-    " ": () => (playing ? pause() : play()), ArrowLeft: () => stepTo(current - 1),
-    ArrowRight: () => stepTo(current + 1), Home: () => stepTo(0), End: () => stepTo(run.steps - 1),
-  };
-  const typing = (target) => target instanceof HTMLTextAreaElement || target instanceof HTMLSelectElement ||
-    (target instanceof HTMLInputElement && !["checkbox", "range", "button", "file"].includes(target.type));
-  document.addEventListener("keydown", (event) => {
-    if (!keys[event.key] || event.altKey || event.ctrlKey || event.metaKey || typing(event.target)) return;
-    event.preventDefault();
-    event.stopPropagation();
-    keys[event.key]();
-  }, true);
 
   showCatalog();
   useScene(scene);
@@ -749,7 +695,7 @@
   window.studio = Object.freeze({
     loadMs: performance.now(),  // from the start of navigation to the first picture
     get scene() { return JSON.parse(JSON.stringify(scene)); },
-    get frame() { return current; },
+    get frame() { return playback.current; },
     get steps() { return run.steps; },
     get error() { return $("error").hidden ? null : $("error").textContent; },
     get lastRun() { return { ...lastRun }; },
