@@ -54,17 +54,19 @@ try {
       await tab.click("#" + shown);
       const samples = [];
       for (let k = 0; k < WARM_UP + EDITS; k++) {
-        // From the edit to the end of the animation frame that draws the step shown, and to the whole
-        // run drawn (later when the step shown came first from a partial run).
+        // From the edit to the step shown drawn by the first run after it, and to the whole run drawn
+        // (later when the step shown came first from a partial run). A run draws before it counts itself.
         const sample = await tab.evaluate(async ([at, value]) => {
           const input = document.querySelectorAll('#lines .part[data-action="0"] input[type="number"]')[at];
-          const runs = document.body.dataset.runs;
+          const counts = () => `${document.body.dataset.runs}/${document.body.dataset.partialRuns}`;
+          const runs = document.body.dataset.runs, before = counts();
+          const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
           const start = performance.now();
           input.value = String(value);
           input.dispatchEvent(new Event("input", { bubbles: true }));
-          await new Promise((resolve) => requestAnimationFrame(resolve));
+          while (counts() === before) await nextTask();
           const pictureMs = performance.now() - start;
-          while (document.body.dataset.runs === runs) await new Promise((resolve) => setTimeout(resolve, 0));
+          while (document.body.dataset.runs === runs) await nextTask();
           return { pictureMs, wholeMs: performance.now() - start, ...window.studio.lastRun };
         }, [field, values(k)]);
         if (k >= WARM_UP) samples.push(sample);

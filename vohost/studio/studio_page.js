@@ -109,14 +109,15 @@
 
   // --- Runs ---------------------------------------------------------------------------------------------
 
-  // Edits mark the scene dirty; the next animation frame runs it once, however many edits came before.
+  // Edits mark the scene dirty; a task of its own runs it once, however many edits came before it (also
+  // those made while a slow run held the page). Not the next animation frame: waiting for it would add
+  // up to a frame to every edit's picture.
   function edited() {
-    refreshSave();
     if (dirty) return;
     dirty = true;
-    requestAnimationFrame(() => {
+    setTimeout(() => {
       if (dirty) runNow();
-    });
+    }, 0);
   }
 
   // A run that is felt goes in two: first the steps up to the one shown, so its new picture comes at
@@ -624,12 +625,15 @@
 
   // --- Save and load ------------------------------------------------------------------------------------
 
+  // The file is made when the link is about to be used (pressed, focused or clicked) rather than at every
+  // edit: written out, a scene of a thousand objects took milliseconds of each edit's picture.
   let savedUrl = null;
   function refreshSave() {
     if (savedUrl) URL.revokeObjectURL(savedUrl);
     savedUrl = URL.createObjectURL(new Blob([JSON.stringify(scene, null, 2) + "\n"], { type: "application/json" }));
     $("save").href = savedUrl;
   }
+  for (const type of ["pointerdown", "focus", "click"]) $("save").addEventListener(type, refreshSave);
   // What keeps a file from being edited here, or null. Anything else a file may hold the editor keeps as
   // it is, and vohost judges it when it runs.
   function sceneProblem(next) {
