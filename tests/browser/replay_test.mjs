@@ -8,7 +8,7 @@
 // when Chromium or playwright-core is missing.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
-import { mkdirSync, readFileSync } from "node:fs";
+import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { pathToFileURL } from "node:url";
@@ -580,6 +580,28 @@ test("walls, orbits with their centres and radii, and group names are drawn from
   await nextPaint(page);
   await page.screenshot({ path: path.join(path.dirname(screenshot), "replay-orbits.png"), fullPage: true });
   assert.deepEqual(page.problems, []);
+});
+
+test("past a hundred walls and orbits in a step, each group is named once", async () => {
+  const instances = Array.from({ length: 150 }, (_, i) =>
+    ({ x: (i * 37) % 640, y: (i * 53) % 480, width: 4, height: 4, hotSpotX: 2, hotSpotY: 2 }));
+  const crowdedScene = path.join(outDir, "replay_crowded_scene.json");
+  writeFileSync(crowdedScene, JSON.stringify({
+    frame: { width: 640, height: 480, frameRate: 60, frames: 5 },
+    objects: [{ name: "Dot", instances }], nimbo: [{}],
+    events: [{ conditions: [{ host: "start of frame" }],
+               actions: [{ nimbo: 0, action: 21, params: [{ object: "Dot" }, 24, 3] }] }] }));
+  const [html] = runScene(crowdedScene, "crowded");
+  const page = await openPage(html);
+  await goTo(page, 4);
+  const drawn = await page.evaluate(() => window.replay.drawn());
+  assert.equal(drawn.orbits.length, 150);
+  const groupLabels = drawn.labels.filter((label) => label.group).map((label) => label.text);
+  assert.ok(groupLabels.length > 0, "the group is named");
+  assert.equal(new Set(groupLabels).size, groupLabels.length, `each group named once: ${groupLabels}`);
+  expectLabelsApart(drawn, "the crowded step");
+  assert.deepEqual(page.problems, []);
+  await page.close();
 });
 
 test("a run of no steps opens on the frame as created and says so", async () => {

@@ -28,6 +28,9 @@ const NimboRenderer = (() => {
   const MARGIN = 48;  // dark border around the window, where objects outside it still show
   const ALPHA_INK = 13;  // the ink effect under which the host applies an object's alpha
   const MAX_TRAIL_POINTS = 40000;  // a step never draws many more trail points than this
+  // Past this many walls and orbits in a step, each group's name is drawn once (a name beside each of a
+  // thousand orbits hides the objects and tells nothing more), and orbits are not dashed.
+  const CROWDED_MOTION_MARKS = 100;
   const FONT = "11px system-ui, sans-serif";
   const LABEL_HEIGHT = 14, LABEL_PAD = 3, LABEL_BASELINE = 11;
   const MOTION_KINDS = { 0: "null motion", 1: "horizontal", 2: "vertical", 3: "horizontal with a sine wave",
@@ -332,6 +335,9 @@ const NimboRenderer = (() => {
       drawn.walls = [...walls.values()];
       drawn.orbits = [...orbits.values()];
     }
+    const crowdedMotion = () => drawn.walls.length + drawn.orbits.length > CROWDED_MOTION_MARKS;
+    // Orbits and crosses of one type share a path: a thousand strokes of their own take the page longer to
+    // paint than all the rest. A dash starts afresh on each ellipse as on one of its own.
     function drawMotion() {
       ctx.lineWidth = 1;
       ctx.setLineDash([6, 4]);
@@ -347,23 +353,41 @@ const NimboRenderer = (() => {
         ctx.strokeStyle = typeColor(wall.type);
         ctx.stroke();
       }
-      ctx.setLineDash([2, 3]);
-      for (const orbit of drawn.orbits) {
-        ctx.beginPath();
-        ctx.ellipse(orbit.x, orbit.y, Math.abs(orbit.radiusX), Math.abs(orbit.radiusY), 0, 0, 2 * Math.PI);
-        ctx.strokeStyle = typeColor(orbit.type);
-        ctx.lineWidth = orbit.objects.includes(options.pointed) ? 2 : 1;
-        ctx.stroke();
+      // Crowded orbits are faint solid lines: dashing a thousand ellipses takes longer than all the rest.
+      const pointedOrbit = (orbit) => orbit.objects.includes(options.pointed);
+      if (crowdedMotion()) {
+        ctx.globalAlpha = 0.45;
+      } else {
+        ctx.setLineDash([2, 3]);
       }
+      strokeByType(drawn.orbits.filter((orbit) => !pointedOrbit(orbit)), 1, traceOrbit);
+      ctx.globalAlpha = 1;
+      strokeByType(drawn.orbits.filter(pointedOrbit), 2, traceOrbit);
       ctx.setLineDash([]);
-      ctx.lineWidth = 1.5;
-      for (const orbit of drawn.orbits) {
-        ctx.beginPath();
+      strokeByType(drawn.orbits, 1.5, (orbit) => {
         ctx.moveTo(orbit.x - 5, orbit.y);
         ctx.lineTo(orbit.x + 5, orbit.y);
         ctx.moveTo(orbit.x, orbit.y - 5);
         ctx.lineTo(orbit.x, orbit.y + 5);
-        ctx.strokeStyle = typeColor(orbit.type);
+      });
+    }
+    function traceOrbit(orbit) {
+      const radiusX = Math.abs(orbit.radiusX), radiusY = Math.abs(orbit.radiusY);
+      ctx.moveTo(orbit.x + radiusX, orbit.y);
+      ctx.ellipse(orbit.x, orbit.y, radiusX, radiusY, 0, 0, 2 * Math.PI);
+    }
+    // Each type's things traced into one path and stroked in its colour.
+    function strokeByType(things, lineWidth, trace) {
+      const byType = new Map();
+      for (const thing of things) {
+        if (!byType.has(thing.type)) byType.set(thing.type, []);
+        byType.get(thing.type).push(thing);
+      }
+      ctx.lineWidth = lineWidth;
+      for (const [type, ofType] of byType) {
+        ctx.beginPath();
+        for (const thing of ofType) trace(thing);
+        ctx.strokeStyle = typeColor(type);
         ctx.stroke();
       }
     }
@@ -417,13 +441,18 @@ const NimboRenderer = (() => {
         place(`${run.types[o.type].name} ${o.instance}`, (w) => aroundBox(b, w, LABEL_HEIGHT), b, { object: i });
       };
       if (pointedShown) nameObject(pointed);
+      const crowded = crowdedMotion(), named = new Set();
+      const nameGroups = (groups, places, type) => {
+        const text = groups.join(", ");
+        if (crowded && named.has(text)) return;
+        const count = drawn.labels.length;
+        place(text, places, null, { group: true, type });
+        if (drawn.labels.length > count) named.add(text);
+      };
       for (const orbit of drawn.orbits) {
-        const tag = { group: true, type: orbit.type };
-        place(orbit.groups.join(", "), (w) => aroundPoint(orbit.x, orbit.y, w, LABEL_HEIGHT), null, tag);
+        nameGroups(orbit.groups, (w) => aroundPoint(orbit.x, orbit.y, w, LABEL_HEIGHT), orbit.type);
       }
-      for (const wall of drawn.walls) {
-        place(wall.groups.join(", "), (w) => alongWall(wall, w), null, { group: true, type: wall.type });
-      }
+      for (const wall of drawn.walls) nameGroups(wall.groups, (w) => alongWall(wall, w), wall.type);
       if (!options.labels) return;
       for (const i of drawn.objects) if (i !== pointed) nameObject(i);
     }
