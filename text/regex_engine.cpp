@@ -18,8 +18,13 @@ namespace {
 
 // Work bound: about 256 matcher steps per unit of text, plus a floor for short texts. Ordinary
 // patterns take a few steps per unit; a catastrophic backtracker exhausts it in a fraction of a second.
+// The fuzz build sets a lower floor: its hostile patterns reach the bound, and the same error, sooner.
 constexpr uint64_t kStepsPerUnit = 256;
+#ifdef NIMBO_REGEX_STEP_FLOOR
+constexpr uint64_t kStepFloor = NIMBO_REGEX_STEP_FLOOR;
+#else
 constexpr uint64_t kStepFloor = 300000;
+#endif
 
 // Stack bound: libstdc++'s matcher recurses for every unit its loops consume, about 320 bytes a unit,
 // and about 430 more for every alternative it tries at each of them (measured on x86-64; 32-bit frames
