@@ -211,15 +211,17 @@ std::vector<int> ObjectStore::markedObjects() const {
 void ObjectStore::releaseRecords(const std::vector<int>& marked) {
   for (int number : marked) {
     Instance& instance = instances_[number];
-    instance.lastState = stateOf(instance);
+    instance.lastState = ObjectState{};
+    writeState(instance, instance.lastState);
     instance.memory.reset();
     instance.header = nullptr;
   }
 }
 
-ObjectState ObjectStore::stateOf(const Instance& instance) const {
+// Written into a state made in place: a step notes every object, and a state built apart then moved in
+// would copy its type's name twice.
+void ObjectStore::writeState(const Instance& instance, ObjectState& state) const {
   const voHeader& header = *instance.header;
-  ObjectState state;
   state.type = types_[instance.type].name;
   state.instance = instance.index;
   state.x = header.hoX;
@@ -235,7 +237,6 @@ ObjectState ObjectStore::stateOf(const Instance& instance) const {
     state.inkEffect = object.ros.rsEffect;
     state.alpha = 255 - static_cast<int32_t>(object.ros.rsEffectObject->rgbaCoefficient >> 24);
   }
-  return state;
 }
 
 std::vector<ObjectState> ObjectStore::snapshot() const {
@@ -243,7 +244,11 @@ std::vector<ObjectState> ObjectStore::snapshot() const {
   states.reserve(instances_.size());
   for (const Instance& instance : instances_) {
     if (instance.nimbo >= 0) continue;
-    states.push_back(instance.header ? stateOf(instance) : instance.lastState);
+    if (instance.header) {
+      writeState(instance, states.emplace_back());
+    } else {
+      states.push_back(instance.lastState);
+    }
   }
   return states;
 }

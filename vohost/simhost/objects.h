@@ -84,7 +84,7 @@ class ObjectStore {
   void addInstance(int type, int index, const InstanceSettings& settings);
   void placeHeader(Instance& instance, const InstanceSettings& settings);
   void refreshObjInfo(TypeSlot& type);
-  ObjectState stateOf(const Instance& instance) const;
+  void writeState(const Instance& instance, ObjectState& state) const;
 
   voAppHeader app_{};
   voFrame frameWindow_{};
