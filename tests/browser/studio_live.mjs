@@ -54,8 +54,8 @@ try {
       await tab.click("#" + shown);
       const samples = [];
       for (let k = 0; k < WARM_UP + EDITS; k++) {
-        // From the edit to the step shown drawn by the first run after it, and to the whole run drawn
-        // (later when the step shown came first from a partial run). A run draws before it counts itself.
+        // From the edit to the step shown drawn, by the whole run or first by a picture of that step alone,
+        // and to the whole run drawn. Each draws before it counts itself.
         const sample = await tab.evaluate(async ([at, value]) => {
           const input = document.querySelectorAll('#lines .part[data-action="0"] input[type="number"]')[at];
           const counts = () => `${document.body.dataset.runs}/${document.body.dataset.partialRuns}`;
@@ -67,13 +67,18 @@ try {
           while (counts() === before) await nextTask();
           const pictureMs = performance.now() - start;
           while (document.body.dataset.runs === runs) await nextTask();
-          return { pictureMs, wholeMs: performance.now() - start, ...window.studio.lastRun };
+          const picture = document.body.dataset.partialRuns === before.split("/")[1] ? null : window.studio.lastPicture;
+          return { pictureMs, wholeMs: performance.now() - start, ...window.studio.lastRun,
+                   pictureRunMs: picture ? picture.runMs : NaN };
         }, [field, values(k)]);
         if (k >= WARM_UP) samples.push(sample);
       }
       const of = (key) => samples.map((sample) => sample[key]);
+      const pictureRuns = of("pictureRunMs").filter(Number.isFinite);
       console.log(`${name}, walls and orbits ${motion ? "read" : "not read"}, ${shown} step shown: edit to its ` +
-                  `picture median ${format(median(of("pictureMs")))} (max ${format(Math.max(...of("pictureMs")))}), ` +
+                  `picture median ${format(median(of("pictureMs")))} (max ${format(Math.max(...of("pictureMs")))}; ` +
+                  (pictureRuns.length ? `the module's run for it ${format(median(pictureRuns))}), `
+                                      : "drawn by the whole run), ") +
                   `to the whole run drawn ${format(median(of("wholeMs")))}; of it the module's run ` +
                   `${format(median(of("runMs")))}, decoding ${format(median(of("decodeMs")))}, drawing ` +
                   `${format(median(of("drawMs")))}; vohost run --html natively ${format(nativeMs)} (ratio ` +

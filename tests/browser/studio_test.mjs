@@ -230,7 +230,7 @@ test("a zigzag and an orbit built from the catalog run in the page as vohost run
 
 // A run long enough to be felt shows the step in view from a shorter run first; whatever the machine's
 // speed, the whole run that follows is vohost's.
-test("an edit of a large scene ends with the whole run, each step where vohost puts it", async () => {
+test("an edit of a large scene draws the step in view first, then the whole run, each step where vohost puts it", async () => {
   const { tab, errors } = await openStudio();
   const instances = Array.from({ length: 1000 },
                                (_, i) => ({ x: (i * 37) % 640, y: (i * 53) % 480, width: 4, height: 4 }));
@@ -244,7 +244,22 @@ test("an edit of a large scene ends with the whole run, each step where vohost p
   await tab.waitForFunction(() => window.studio.steps === 300);
   await tab.fill("#step", "150");
   await tab.press("#step", "Enter");
-  await setField(tab, part(tab, 1, "action", 0).locator('input[type="number"]').nth(0), 40);
+  // Its run is felt, so the edit draws the step in view alone first, then the whole run; both pictures
+  // of the step are the same.
+  const radius = part(tab, 1, "action", 0).locator('input[type="number"]').nth(0);
+  const [picture, whole] = await radius.evaluate(async (input) => {
+    const nextTask = () => new Promise((resolve) => setTimeout(resolve, 0));
+    const { runs, partialRuns } = document.body.dataset;
+    input.value = "40";
+    input.dispatchEvent(new Event("input", { bubbles: true }));
+    while (document.body.dataset.partialRuns === partialRuns) await nextTask();
+    const canvas = document.getElementById("view");
+    const shown = [document.body.dataset.runs === runs, canvas.toDataURL()];
+    while (document.body.dataset.runs === runs) await nextTask();
+    return [shown, canvas.toDataURL()];
+  });
+  assert.ok(picture[0], "the step in view is drawn before the whole run");
+  assert.ok(picture[1] === whole, "the step in view alone is drawn as the whole run draws it");
   assert.equal(await tab.evaluate(() => window.studio.steps), 300);
   assert.equal(await tab.evaluate(() => window.studio.frame), 150);
   writeFileSync(large, JSON.stringify(await tab.evaluate(() => window.studio.scene)));

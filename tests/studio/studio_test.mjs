@@ -1,7 +1,8 @@
 // The studio's module, nimbo_studio.js, against the native vohost it is built from: every example scene
 // gives the lines `vohost run SCENE` prints, byte for byte but for addresses in diagnostic listings
 // (each build's own, as between Linux and Windows), and the data of the replay page `--html` writes;
-// --frames too; a bad scene gives vohost's message;
+// --frames too; a step's picture (replayStep) is that step of the whole run; a bad scene gives vohost's
+// message;
 // hostile regexes give the regex error box, the same box natively, instead of a hung or crashed page;
 // the catalog is `vohost catalog --json`'s.
 //   node studio_test.mjs MODULE VOHOST SOURCE_DIR WORK_DIR
@@ -11,6 +12,7 @@ import { cpSync, mkdirSync, opendirSync, readFileSync, readdirSync, rmSync, writ
 import { createRequire } from "node:module";
 import path from "node:path";
 import { test } from "node:test";
+import vm from "node:vm";
 
 const [modulePath, vohost, sourceDir, workDir] = process.argv.slice(2).map((arg) => path.resolve(arg));
 const NimboStudio = createRequire(import.meta.url)(modulePath);
@@ -143,6 +145,34 @@ test("past the listing budget the walls and orbits are read every few steps, the
     // 200 entries over 100 steps: a reading every second step, and the last one.
     const readings = `${changes.length} readings noted of ${expected[i][2].length}`;
     assert.ok(changes.length <= expected[i][2].length / 2 + 2, readings);
+  }
+});
+
+test("a step's picture is that step of the whole run: its objects, TEXT, walls and orbits", async (t) => {
+  const renderer = readFileSync(path.join(sourceDir, "vohost/replay/replay_renderer.js"), "utf8");
+  const { decodeRun, changeAt, FIELDS } = vm.runInNewContext(renderer + "\nNimboRenderer;", {});
+  for (const example of ["motion.json", "showcase.json"]) {
+    await t.test(example, async () => {
+      const scene = readFileSync(path.join(sourceDir, "examples", example), "utf8");
+      // Each run in a module of its own, as the page's picture and whole run each start the scene afresh.
+      const fresh = async (name) => studioIn(freshFolder(name + "-" + path.basename(example, ".json")));
+      const wholeData = JSON.parse((await fresh("whole")).replayScene(scene, null, true).data);
+      const whole = decodeRun(wholeData);
+      for (const k of [-1, 0, 7, whole.steps - 1]) {
+        const result = (await fresh("step")).replayStep(scene, k + 1, true);
+        assert.equal(result.error, null);
+        const data = JSON.parse(result.data);
+        const picture = decodeRun(data);
+        assert.equal(picture.steps, 0);
+        for (const field of FIELDS) {
+          const at = (run, step) => run.objects.map((_, i) => run.field(field)(i, step));
+          assert.deepEqual(at(picture, -1), at(whole, k), `${field} at step ${k}`);
+        }
+        assert.deepEqual(picture.motionAt(-1), whole.motionAt(k), `walls and orbits at step ${k}`);
+        assert.deepEqual(data.texts.map((changes) => changeAt(changes, -1)[1]),
+                         wholeData.texts.map((changes) => changeAt(changes, k)[1]), `TEXT at step ${k}`);
+      }
+    });
   }
 });
 

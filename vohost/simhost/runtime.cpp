@@ -123,7 +123,7 @@ StepRecord Runtime::step() {
   objects_.releaseRecords(seenByEveryStep);
   record_.messageBoxes = takeMessageBoxes();
   record_.desk = deskState(mainWindow_);
-  record_.objects = objects_.snapshot();
+  if (recordObjects_) record_.objects = objects_.snapshot();
   record_.texts = texts();
   record_.listings = listings();
   ++frame_;

@@ -46,6 +46,10 @@ class Runtime {
   // names the objects by these.
   const std::vector<uintptr_t>& objectAddresses() const { return objectAddresses_; }
 
+  // With false, from now on the step records leave out the objects' states (which cost a step about as
+  // much as its motions), for a caller that shows only a later step; true brings them back.
+  void recordObjects(bool on) { recordObjects_ = on; }
+
   // From now on (until called with true) the records leave out the services called about objects,
   // which only the trace shows: the replay page's data has no use for them.
   void collectServiceCalls(bool on) { services_.collectCalls(on); }
@@ -94,6 +98,7 @@ class Runtime {
   std::vector<Nimbo> nimbos_;
   std::vector<uintptr_t> objectAddresses_;
   bool listControllers_ = false;
+  bool recordObjects_ = true;
   int frame_ = 0;
 };
 

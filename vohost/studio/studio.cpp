@@ -130,6 +130,54 @@ val replaySceneForPage(const std::string& sceneJson, const val& frames, bool lis
   return result;
 }
 
+constexpr int kCreatedFrame = -1;  // the frame number of the frame as created in a run's records
+
+// {data, error} as replaySceneForPage gives them, for the frame after `frames` steps alone: a run of no
+// steps whose frame as created is that step, its walls and orbits read with `listings`. The page draws
+// it at once after an edit, while the whole run, with every step noted, is still to come: noting the
+// steps costs as much as running them. The calls are those of the whole run up to that step.
+val replayStepForPage(const std::string& sceneJson, const val& frames, bool listings) {
+  val result = val::object();
+  result.set("data", val::null());
+  result.set("error", val::null());
+  std::optional<ReplayPage> page;
+  auto began = std::chrono::steady_clock::now();
+  try {
+    int steps = frameSteps(frames);
+    Scene scene = parseScene(sceneJson);
+    Runtime* running = nullptr;
+    std::vector<uintptr_t> addresses;
+    auto shown = [&](StepRecord record) {
+      record.frame = kCreatedFrame;
+      page.emplace(scene, "studio", record, addresses);
+    };
+    // Only the record of the step shown carries the objects and listings.
+    auto readNext = [&](Runtime& runtime, bool shownNext) {
+      runtime.listControllers(listings && shownNext);
+      runtime.recordObjects(shownNext);
+    };
+    auto start = [&](Runtime& runtime) {
+      running = &runtime;
+      runtime.collectServiceCalls(false);
+      runtime.listControllers(listings && steps == 0);
+      addresses = runtime.objectAddresses();
+      StepRecord created = runtime.created();
+      if (steps == 0) shown(std::move(created));
+      readNext(runtime, steps == 1);
+    };
+    auto sink = [&](const StepRecord& record) {
+      if (record.frame + 1 == steps) shown(record);
+      stopLongRun(began, record.frame);
+      readNext(*running, record.frame + 2 == steps);
+    };
+    runScene(linkedExtension(), scene, steps, sink, start);
+  } catch (const std::exception& error) {
+    result.set("error", std::string(error.what()));
+  }
+  if (page) result.set("data", page->dataJson());
+  return result;
+}
+
 std::string catalogForPage() {
   return catalogJson(linkedExtension());
 }
@@ -141,5 +189,6 @@ std::string catalogForPage() {
 EMSCRIPTEN_BINDINGS(nimbo_studio) {
   emscripten::function("runScene", &vohost::runSceneForPage);
   emscripten::function("replayScene", &vohost::replaySceneForPage);
+  emscripten::function("replayStep", &vohost::replayStepForPage);
   emscripten::function("catalog", &vohost::catalogForPage);
 }

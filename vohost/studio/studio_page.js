@@ -33,8 +33,9 @@
   let run = null, view = null, data = null;
   let pointer = null;
   let chosenLine = 0, chosenObject = null, drag = null, dirty = false;
-  let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0, partial: false };
-  let wholeRun = 0;  // the timer of a whole run that follows a partial one
+  let lastRun = { runMs: 0, decodeMs: 0, drawMs: 0, totalMs: 0, steps: 0, objects: 0 };
+  let lastPicture = { runMs: 0, decodeMs: 0, drawMs: 0 };
+  let edits = 0;  // counts runs asked for, so that a whole run still to come knows when it is needless
   let labelsChosen = false;  // until the designer sets them, labels are on as the renderer has them
 
   function starterScene() {
@@ -120,24 +121,39 @@
     }, 0);
   }
 
-  // A run that is felt goes in two: first the steps up to the one shown, so its new picture comes at
-  // once, then the whole run in a task of its own, which a newer edit makes needless.
+  // A run that is felt goes in two: first the picture of the step in view alone, which comes at once,
+  // then, once that picture is on the screen, the whole run, which a newer edit makes needless.
   function runNow() {
     dirty = false;
-    clearTimeout(wholeRun);
-    const upTo = playback.current + 1;
-    if (lastRun.runMs > FELT_RUN_MS && upTo < scene.frame.frames) {
-      runFor(upTo);
-      wholeRun = setTimeout(() => runFor(null), 0);
+    const edit = ++edits;
+    if (lastRun.runMs > FELT_RUN_MS && view && drawPicture(Math.min(playback.current, scene.frame.frames - 1))) {
+      requestAnimationFrame(() => setTimeout(() => edit === edits && runWhole(), 0));
     } else {
-      runFor(null);
+      runWhole();
     }
   }
 
-  function runFor(frames) {
-    if (frames === null) clearTimeout(wholeRun);
+  // The step in view alone, with the view's options; the run, the playback and the panel keep the last
+  // run's until the whole run comes. False when the module gave no picture (the whole run tells why).
+  function drawPicture(k) {
     const start = performance.now();
-    const result = studio.replayScene(JSON.stringify(scene), frames, $("motion").checked);
+    const result = studio.replayStep(JSON.stringify(scene), k + 1, $("motion").checked);
+    const ran = performance.now();
+    if (result.error !== null || result.data === null) return false;
+    const picture = NimboRenderer.create($("view"), NimboRenderer.decodeRun(JSON.parse(result.data)));
+    Object.assign(picture.options, view.options);
+    const decoded = performance.now();
+    picture.draw(CREATED);
+    const end = performance.now();
+    lastPicture = { runMs: ran - start, decodeMs: decoded - ran, drawMs: end - decoded };
+    document.body.dataset.partialRuns = String(Number(document.body.dataset.partialRuns || 0) + 1);
+    return true;
+  }
+
+  function runWhole() {
+    ++edits;  // a whole run waiting for its picture's frame is needless now
+    const start = performance.now();
+    const result = studio.replayScene(JSON.stringify(scene), null, $("motion").checked);
     const ran = performance.now();
     const shownError = $("error");
     shownError.hidden = result.error === null;
@@ -159,15 +175,11 @@
     playback.showSteps();
     playback.show(Math.min(playback.current, run.steps - 1));
     const end = performance.now();
-    const partial = frames !== null;
-    // A partial run's time says nothing of the whole one's, which decides the next split.
-    const runMs = partial ? lastRun.runMs : ran - start;
-    lastRun = { runMs, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start, steps: run.steps,
-                objects: run.objects.length, partial, partialMs: partial ? ran - start : 0 };
+    lastRun = { runMs: ran - start, decodeMs: decoded - ran, drawMs: end - decoded, totalMs: end - start,
+                steps: run.steps, objects: run.objects.length };
     $("run-info").textContent = `${run.steps} steps of ${run.objects.length} objects: ` +
       `run ${(ran - start).toFixed(0)} ms, picture ${(lastRun.decodeMs + lastRun.drawMs).toFixed(0)} ms`;
-    const counter = partial ? "partialRuns" : "runs";
-    document.body.dataset[counter] = String(Number(document.body.dataset[counter] || 0) + 1);
+    document.body.dataset.runs = String(Number(document.body.dataset.runs || 0) + 1);
   }
 
   // --- Playback -----------------------------------------------------------------------------------------
@@ -680,7 +692,7 @@
       $("error").textContent = `${file.name} is not a scene: ${error.message}; the scene shown is kept`;
     }
   });
-  $("run").addEventListener("click", () => runFor(null));
+  $("run").addEventListener("click", () => runWhole());
 
   // --- Display controls ---------------------------------------------------------------------------------
 
@@ -689,11 +701,11 @@
     redraw();
   });
   $("trails").addEventListener("input", redraw);
-  $("motion").addEventListener("input", () => runFor(null));  // the walls and orbits are read during the run
+  $("motion").addEventListener("input", () => runWhole());  // the walls and orbits are read during the run
 
   showCatalog();
   useScene(scene);
-  runFor(null);
+  runWhole();
 
   // Read-only: what the page shows, for tests and measurements.
   window.studio = Object.freeze({
@@ -703,6 +715,7 @@
     get steps() { return run.steps; },
     get error() { return $("error").hidden ? null : $("error").textContent; },
     get lastRun() { return { ...lastRun }; },
+    get lastPicture() { return { ...lastPicture }; },
     objectsAt(k) {
       if (!(k >= CREATED && k < run.steps)) throw new RangeError("no step " + k + " in this run of " + run.steps);
       return run.objects.map((_, i) => {
