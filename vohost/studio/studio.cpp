@@ -88,41 +88,27 @@ class ListingSchedule {
 // in every line of every step).
 constexpr std::chrono::milliseconds kLongestRun{3000};
 
-void stopLongRun(std::chrono::steady_clock::time_point began, int frame) {
-  if (std::chrono::steady_clock::now() - began <= kLongestRun) return;
+using Clock = std::chrono::steady_clock;
+
+void stopLongRun(Clock::time_point began, int frame) {
+  if (Clock::now() - began <= kLongestRun) return;
   throw Error("the run was stopped after step " + std::to_string(frame) + ": a run in the studio takes " +
               std::to_string(kLongestRun.count() / 1000) + " s at most (fewer steps run sooner)");
 }
 
-// {data: the replay page's data as JSON or null, error: null or vohost's message}: the page's way out of
-// a run, a few characters per moving value where the trace spends a JSON object per object and step.
-// The steps before an error are in the data. With `listings`, the controllers' walls and orbits are read
-// as --html reads them, on the schedule above. A run stops after kLongestRun.
-val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
+// {data: the replay page's data as JSON or null, error: null or vohost's message} of the scene run for
+// `frames` steps by `run(scene, steps, page, began)`, which fills the page. The steps before an error
+// are in the data.
+template <class Run>
+val pageDataOf(const std::string& sceneJson, const val& frames, Run run) {
   val result = val::object();
   result.set("data", val::null());
   result.set("error", val::null());
   std::optional<ReplayPage> page;
-  auto began = std::chrono::steady_clock::now();
+  auto began = Clock::now();
   try {
     int steps = frameSteps(frames);
-    Scene scene = parseScene(sceneJson);
-    ListingSchedule schedule(steps < 0 ? scene.frame.frames : steps);
-    Runtime* running = nullptr;
-    auto start = [&](Runtime& runtime) {
-      running = &runtime;
-      runtime.collectServiceCalls(false);
-      runtime.listControllers(listings);
-      StepRecord created = runtime.created();
-      page.emplace(scene, "studio", created, runtime.objectAddresses());
-      runtime.listControllers(listings && schedule.readNext(created));
-    };
-    auto sink = [&](const StepRecord& record) {
-      page->add(record);
-      stopLongRun(began, record.frame);
-      running->listControllers(listings && schedule.readNext(record));
-    };
-    runScene(linkedExtension(), scene, steps, sink, start);
+    run(parseScene(sceneJson), steps, page, began);
   } catch (const std::exception& error) {
     result.set("error", std::string(error.what()));
   }
@@ -130,52 +116,69 @@ val replaySceneForPage(const std::string& sceneJson, const val& frames, bool lis
   return result;
 }
 
+// The page's way out of a run, a few characters per moving value where the trace spends a JSON object
+// per object and step. With `listings`, the controllers' walls and orbits are read as --html reads them,
+// on the schedule above. A run stops after kLongestRun.
+val replaySceneForPage(const std::string& sceneJson, const val& frames, bool listings) {
+  return pageDataOf(
+      sceneJson, frames,
+      [&](const Scene& scene, int steps, std::optional<ReplayPage>& page, Clock::time_point began) {
+        ListingSchedule schedule(steps < 0 ? scene.frame.frames : steps);
+        Runtime* running = nullptr;
+        auto start = [&](Runtime& runtime) {
+          running = &runtime;
+          runtime.collectServiceCalls(false);
+          runtime.listControllers(listings);
+          StepRecord created = runtime.created();
+          page.emplace(scene, "studio", created, runtime.objectAddresses());
+          runtime.listControllers(listings && schedule.readNext(created));
+        };
+        auto sink = [&](const StepRecord& record) {
+          page->add(record);
+          stopLongRun(began, record.frame);
+          running->listControllers(listings && schedule.readNext(record));
+        };
+        runScene(linkedExtension(), scene, steps, sink, start);
+      });
+}
+
 constexpr int kCreatedFrame = -1;  // the frame number of the frame as created in a run's records
 
-// {data, error} as replaySceneForPage gives them, for the frame after `frames` steps alone: a run of no
-// steps whose frame as created is that step, its walls and orbits read with `listings`. The page draws
-// it at once after an edit, while the whole run, with every step noted, is still to come: noting the
-// steps costs as much as running them. The calls are those of the whole run up to that step.
+// The data of the frame after `frames` steps alone: a run of no steps whose frame as created is that
+// step, its walls and orbits read with `listings`. The page draws it at once after an edit, while the
+// whole run, with every step noted, is still to come: noting the steps costs about as much as running
+// them. The calls are those of the whole run up to that step.
 val replayStepForPage(const std::string& sceneJson, const val& frames, bool listings) {
-  val result = val::object();
-  result.set("data", val::null());
-  result.set("error", val::null());
-  std::optional<ReplayPage> page;
-  auto began = std::chrono::steady_clock::now();
-  try {
-    int steps = frameSteps(frames);
-    Scene scene = parseScene(sceneJson);
-    Runtime* running = nullptr;
-    std::vector<uintptr_t> addresses;
-    auto shown = [&](StepRecord record) {
-      record.frame = kCreatedFrame;
-      page.emplace(scene, "studio", record, addresses);
-    };
-    // Only the record of the step shown carries the objects and listings.
-    auto readNext = [&](Runtime& runtime, bool shownNext) {
-      runtime.listControllers(listings && shownNext);
-      runtime.recordObjects(shownNext);
-    };
-    auto start = [&](Runtime& runtime) {
-      running = &runtime;
-      runtime.collectServiceCalls(false);
-      runtime.listControllers(listings && steps == 0);
-      addresses = runtime.objectAddresses();
-      StepRecord created = runtime.created();
-      if (steps == 0) shown(std::move(created));
-      readNext(runtime, steps == 1);
-    };
-    auto sink = [&](const StepRecord& record) {
-      if (record.frame + 1 == steps) shown(record);
-      stopLongRun(began, record.frame);
-      readNext(*running, record.frame + 2 == steps);
-    };
-    runScene(linkedExtension(), scene, steps, sink, start);
-  } catch (const std::exception& error) {
-    result.set("error", std::string(error.what()));
-  }
-  if (page) result.set("data", page->dataJson());
-  return result;
+  return pageDataOf(
+      sceneJson, frames,
+      [&](const Scene& scene, int steps, std::optional<ReplayPage>& page, Clock::time_point began) {
+        Runtime* running = nullptr;
+        std::vector<uintptr_t> addresses;
+        auto shown = [&](StepRecord record) {
+          record.frame = kCreatedFrame;
+          page.emplace(scene, "studio", record, addresses);
+        };
+        // Only the record of the step shown carries the objects and listings.
+        auto readNext = [&](Runtime& runtime, bool shownNext) {
+          runtime.listControllers(listings && shownNext);
+          runtime.recordObjects(shownNext);
+        };
+        auto start = [&](Runtime& runtime) {
+          running = &runtime;
+          runtime.collectServiceCalls(false);
+          runtime.listControllers(listings && steps == 0);
+          addresses = runtime.objectAddresses();
+          StepRecord created = runtime.created();
+          if (steps == 0) shown(std::move(created));
+          readNext(runtime, steps == 1);
+        };
+        auto sink = [&](const StepRecord& record) {
+          if (record.frame + 1 == steps) shown(record);
+          stopLongRun(began, record.frame);
+          readNext(*running, record.frame + 2 == steps);
+        };
+        runScene(linkedExtension(), scene, steps, sink, start);
+      });
 }
 
 std::string catalogForPage() {
