@@ -94,15 +94,17 @@ struct ControlledFrame {
   }
 };
 
-ControlledFrame& controlledFrame(size_t count) {
-  static std::map<size_t, std::unique_ptr<ControlledFrame>> frames;
-  std::unique_ptr<ControlledFrame>& frame = frames[count];
-  if (!frame) frame = std::make_unique<ControlledFrame>(count);
+// The frame of each kind and size, made at its first use and kept for the whole run.
+template <class Frame>
+Frame& frameOf(size_t count) {
+  static std::map<size_t, std::unique_ptr<Frame>> frames;
+  std::unique_ptr<Frame>& frame = frames[count];
+  if (!frame) frame = std::make_unique<Frame>(count);
   return *frame;
 }
 
 void BM_MotionFrameStep(benchmark::State& state) {
-  ControlledFrame& frame = controlledFrame(static_cast<size_t>(state.range(0)));
+  ControlledFrame& frame = frameOf<ControlledFrame>(static_cast<size_t>(state.range(0)));
   for (auto _ : state) HandleRunObject(frame.bench.rd);
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -220,15 +222,8 @@ struct PlainFrame {
   }
 };
 
-PlainFrame& plainFrame(size_t count) {
-  static std::map<size_t, std::unique_ptr<PlainFrame>> frames;
-  std::unique_ptr<PlainFrame>& frame = frames[count];
-  if (!frame) frame = std::make_unique<PlainFrame>(count);
-  return *frame;
-}
-
 void BM_MotionBaseline(benchmark::State& state) {
-  PlainFrame& frame = plainFrame(static_cast<size_t>(state.range(0)));
+  PlainFrame& frame = frameOf<PlainFrame>(static_cast<size_t>(state.range(0)));
   for (auto _ : state) frame.step();
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -252,8 +247,8 @@ double cpuSecondsOfTurn(Step step) {
 }
 
 void BM_MotionFrameStepByHandLoop(benchmark::State& state) {
-  ControlledFrame& controlled = controlledFrame(static_cast<size_t>(state.range(0)));
-  PlainFrame& plain = plainFrame(static_cast<size_t>(state.range(0)));
+  ControlledFrame& controlled = frameOf<ControlledFrame>(static_cast<size_t>(state.range(0)));
+  PlainFrame& plain = frameOf<PlainFrame>(static_cast<size_t>(state.range(0)));
   double frameStep = 0, handLoop = 0;
   for (auto _ : state) {
     frameStep += cpuSecondsOfTurn([&] { HandleRunObject(controlled.bench.rd); });
