@@ -219,6 +219,8 @@ test("a zigzag and an orbit built from the catalog run in the page as vohost run
   assert.equal(await tab.evaluate(() => window.studio.error), "typeless.json is not a scene: its objects are not a " +
                "list of types, each with a list of instances; the scene shown is kept");
   assert.deepEqual(await tab.evaluate(() => window.studio.scene), scene);
+  await tab.click("#run");
+  assert.equal(await tab.evaluate(() => window.studio.error), null, "a run of the kept scene clears the message");
 
   await tab.click("#play");
   await tab.waitForFunction(() => window.studio.frame >= 20);
